@@ -1,0 +1,131 @@
+#include "decode/ByteReader.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace veltrix {
+
+ByteReader::ByteReader(int fd) : storage_(kBufferSize), data_(storage_.data()), fd_(fd) {
+  struct stat st {};
+  seekable_ = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (seekable_) {
+    const off_t at = lseek(fd, 0, SEEK_CUR);
+    base_ = at > 0 ? static_cast<std::uint64_t>(at) : 0;
+  }
+}
+
+ByteReader::ByteReader(std::span<const std::uint8_t> bytes)
+    : data_(bytes.data()), len_(bytes.size()), ended_(true) {}
+
+// Keeps the last kKeepBack bytes before the read position, then reads as much
+// as fits after whatever is still unread.
+bool ByteReader::Fill() {
+  if (ended_ || fd_ < 0) return false;
+  const std::size_t keepFrom = pos_ > kKeepBack ? pos_ - kKeepBack : 0;
+  if (keepFrom > 0) {
+    std::memmove(storage_.data(), storage_.data() + keepFrom, len_ - keepFrom);
+    base_ += keepFrom;
+    pos_ -= keepFrom;
+    len_ -= keepFrom;
+  }
+  while (len_ < storage_.size()) {
+    const ssize_t got = ::read(fd_, storage_.data() + len_, storage_.size() - len_);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      if (got < 0) failed_ = true;
+      ended_ = true;
+      break;
+    }
+    len_ += static_cast<std::size_t>(got);
+    break;  // one read per fill: a pipe hands over what it has
+  }
+  return pos_ < len_;
+}
+
+bool ByteReader::Unread(std::size_t n) {
+  if (n > pos_) return false;
+  pos_ -= n;
+  return true;
+}
+
+void ByteReader::Skip(std::uint64_t n) {
+  const std::uint64_t inBuffer = len_ - pos_;
+  if (n <= inBuffer) {
+    pos_ += static_cast<std::size_t>(n);
+    return;
+  }
+  const std::uint64_t target = Offset() + n;
+  if (fd_ >= 0 && seekable_ && !ended_) {
+    if (lseek(fd_, static_cast<off_t>(target), SEEK_SET) >= 0) {
+      base_ = target;
+      pos_ = len_ = 0;
+      return;
+    }
+  }
+  // A pipe (or memory): read and drop what is there.
+  n -= inBuffer;
+  pos_ = len_;
+  while (n > 0 && Fill()) {
+    const std::uint64_t step = std::min<std::uint64_t>(n, len_ - pos_);
+    pos_ += static_cast<std::size_t>(step);
+    n -= step;
+  }
+  if (n > 0) {  // the input ended inside the skipped bytes
+    base_ = target;
+    pos_ = len_ = 0;
+    ended_ = true;
+  }
+}
+
+std::size_t ByteReader::Read(std::uint8_t* out, std::size_t n) {
+  std::size_t done = 0;
+  while (done < n) {
+    if (pos_ == len_ && !Fill()) break;
+    const std::size_t step = std::min(n - done, len_ - pos_);
+    std::memcpy(out + done, data_ + pos_, step);
+    pos_ += step;
+    done += step;
+  }
+  return done;
+}
+
+bool ByteReader::Take(std::uint64_t n, std::vector<std::uint8_t>& into) {
+  while (n > 0) {
+    if (pos_ == len_ && !Fill()) return false;
+    const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(n, len_ - pos_));
+    into.insert(into.end(), data_ + pos_, data_ + pos_ + step);
+    pos_ += step;
+    n -= step;
+  }
+  return true;
+}
+
+std::span<const std::uint8_t> ByteReader::Peek(std::size_t n) {
+  n = std::min(n, kBufferSize / 2);
+  if (fd_ >= 0 && len_ - pos_ < n && !ended_) {
+    // Move the unread bytes (and the keep-back bytes) to the front, then read
+    // until n bytes are visible or the input ends.
+    const std::size_t keepFrom = pos_ > kKeepBack ? pos_ - kKeepBack : 0;
+    std::memmove(storage_.data(), storage_.data() + keepFrom, len_ - keepFrom);
+    base_ += keepFrom;
+    pos_ -= keepFrom;
+    len_ -= keepFrom;
+    while (len_ - pos_ < n) {
+      const ssize_t got = ::read(fd_, storage_.data() + len_, storage_.size() - len_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) {
+        if (got < 0) failed_ = true;
+        ended_ = true;
+        break;
+      }
+      len_ += static_cast<std::size_t>(got);
+    }
+  }
+  return {data_ + pos_, std::min(n, len_ - pos_)};
+}
+
+}  // namespace veltrix

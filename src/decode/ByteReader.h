@@ -1,0 +1,74 @@
+// Buffered reader over a print file, a pipe or a block of memory.
+//
+// Every decoder reads the job through this class: one compare per byte on the
+// fast path, 64-bit offsets, and skips that seek instead of reading when the
+// input is a regular file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace veltrix {
+
+class ByteReader {
+ public:
+  // Bytes kept from the previous buffer when it is refilled, so that a reader
+  // can always step back over the last few bytes it took.
+  static constexpr std::size_t kKeepBack = 64;
+  static constexpr std::size_t kBufferSize = 256 * 1024;
+
+  // A file descriptor (not owned). Regular files are skipped by lseek.
+  explicit ByteReader(int fd);
+  // A block of memory (tests, fuzz targets, stored streams). Not copied.
+  explicit ByteReader(std::span<const std::uint8_t> bytes);
+
+  ByteReader(const ByteReader&) = delete;
+  ByteReader& operator=(const ByteReader&) = delete;
+
+  // The next byte, or -1 when the input has ended.
+  int Next() { return pos_ < len_ || Fill() ? data_[pos_++] : -1; }
+
+  // File offset of the next byte to be read.
+  std::uint64_t Offset() const { return base_ + pos_; }
+
+  // Steps back over up to kKeepBack bytes already read. Returns false (and
+  // does nothing) when the bytes are no longer available.
+  bool Unread(std::size_t n);
+
+  // Moves forward by n bytes. The offset advances by n even when the input
+  // ends first, as a seek past the end of a file does; the next read then
+  // reports the end.
+  void Skip(std::uint64_t n);
+
+  // Appends up to n bytes to `into` as they arrive (never reserves n up
+  // front, so a forged count costs only the bytes that are there). Returns
+  // false when the input ended before n bytes were taken.
+  bool Take(std::uint64_t n, std::vector<std::uint8_t>& into);
+
+  // Reads up to n bytes into `out`; returns how many were read.
+  std::size_t Read(std::uint8_t* out, std::size_t n);
+
+  // Makes up to n bytes (n <= kBufferSize / 2) visible without consuming
+  // them; returns the bytes available (fewer at the end of the input).
+  std::span<const std::uint8_t> Peek(std::size_t n);
+
+  // True when a read error (not the end) stopped the input.
+  bool Failed() const { return failed_; }
+
+ private:
+  bool Fill();
+
+  std::vector<std::uint8_t> storage_;
+  const std::uint8_t* data_ = nullptr;
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  std::uint64_t base_ = 0;  // file offset of data_[0]
+  int fd_ = -1;
+  bool seekable_ = false;
+  bool ended_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace veltrix

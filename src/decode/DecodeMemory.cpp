@@ -1,0 +1,36 @@
+#include "decode/DecodeMemory.h"
+
+#include <memory>
+
+#include "decode/DecodeStream.h"
+#include "decode/RunState.h"
+
+namespace veltrix {
+
+MemoryDecodeResult DecodeMemory(std::span<const std::uint8_t> job, std::uint32_t flags, std::int32_t level) {
+  MemoryDecodeResult result;
+  auto run = std::make_unique<RunState>();
+  ByteReader input(job);
+  OutputSink listing(&result.listing);
+  OutputSink errorLog(&result.errorLog);
+  OutputSink syserr;  // nothing reaches standard output from here
+  DecodeContext& ctx = run->ctx;
+  ctx.level = level;
+  ctx.flags = AdjustRunFlags(flags, level, false) & ~DF_ERROR_LOG;
+  ctx.input = &input;
+  ctx.listing = &listing;
+  if (!(ctx.flags & DF_SUPPRESS)) ctx.errorFile = &errorLog;
+  run->syserrSink = &syserr;
+
+  StartTrackers(*run);
+  RunPersonalityLoop(*run, StartsWithPjl(input));
+  WriteSummaries(*run);
+  EndTrackers(*run);
+  result.aborted = ctx.abortFile;
+  result.exceptionCount = run->exceptionCount;
+  listing.Flush();
+  errorLog.Flush();
+  return result;
+}
+
+}  // namespace veltrix

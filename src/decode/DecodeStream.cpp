@@ -1,0 +1,104 @@
+#include "decode/DecodeStream.h"
+
+#include <unistd.h>
+
+#include "decode/RunState.h"
+#include "pcl5/EscapeSummary.h"
+#include "pcl5/Pcl5Decoder.h"
+#include "pclxl/XlDecoder.h"
+#include "personality/PjlReader.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kSyserrLine = 463;
+
+// A personality without a decoder is reported on standard output, not in
+// the listing.
+void WriteSyserr(RunState& run) {
+  const std::string line = StringPrintf("\nSYSERR :: File %s Line %d\n", "Korvane", kSyserrLine);
+  if (run.syserrSink) {
+    run.syserrSink->Put(line);
+    return;
+  }
+  [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, line.data(), line.size());
+}
+
+}  // namespace
+
+bool StartsWithPjl(ByteReader& in) {
+  const auto head = in.Peek(256);
+  std::size_t i = 0;
+  while (i < head.size() && (head[i] == 0 || head[i] == '\t' || head[i] == ' ')) ++i;
+  static constexpr char kPjl[] = "@PJL";
+  for (int k = 0; k < 4; ++k, ++i) {
+    if (i >= head.size() || head[i] != static_cast<std::uint8_t>(kPjl[k])) return false;
+  }
+  return i < head.size() && (head[i] == ' ' || head[i] == '\t');
+}
+
+void StartTrackers(RunState& run) {
+  const std::uint32_t flags = run.ctx.flags;
+  ResetMacros(run.macros, flags & DF_MACRO_SUM);
+  ResetPages(run.pages, flags & DF_PAGE_SUM);
+  ResetTwoByte(run.twoByte, flags & DF_2BYTE_SUM);
+  if (flags & DF_ESC_SUM) ResetEscapeCounts(run);
+  ResetXlUsage(run.xlUsage);
+  // Font selections and the PCL text state belong to one file.
+  run.fonts = FontSelectionState{};
+  run.pcl = Pcl5State{};
+}
+
+void RunPersonalityLoop(RunState& run, bool startsWithPjl) {
+  DecodeContext& ctx = run.ctx;
+  ctx.abortFile = ctx.endOfFile = ctx.languageExit = false;
+  ctx.errorCount = 0;
+  ctx.emulation = startsWithPjl ? EMUL_PJL : EMUL_PCL;
+  while (!ctx.endOfFile && !ctx.abortFile) {
+    switch (ctx.emulation) {
+      case EMUL_UNKNOWN:
+        ctx.listing->Put("Switched to unknown emulation...scanning for UEL.\n");
+        ScanForUel(run);
+        break;
+      case EMUL_PJL:
+        ReadPjl(run);
+        break;
+      case EMUL_PCL:
+        DecodePcl5(run);
+        break;
+      case EMUL_PCLXL:
+        DecodePclXl(run);
+        break;
+      case EMUL_POSTSCRIPT:
+        ctx.listing->Put("Switched to Postscript emulation...scanning for UEL.\n");
+        ScanForUel(run);
+        break;
+      default:  // a language without a decoder (HP-GL/2 on its own)
+        WriteSyserr(run);
+        ctx.abortFile = true;
+        break;
+    }
+    if (ctx.languageExit && ctx.emulation == EMUL_UNKNOWN) ctx.emulation = EMUL_PJL;
+  }
+}
+
+void WriteSummaries(RunState& run) {
+  const std::uint32_t flags = run.ctx.flags;
+  OutputSink& listing = *run.ctx.listing;
+  if (flags & DF_ESC_SUM) {
+    WriteEscapeSummary(run);
+    XlWriteUsageSummary(run);
+  }
+  if (flags & DF_MACRO_SUM) WriteMacroSummary(run.macros, listing);
+  if (flags & DF_PAGE_SUM) WritePageSummary(run.pages, listing);
+  if (flags & DF_2BYTE_SUM) WriteTwoByteSummary(run.twoByte, listing);
+}
+
+void EndTrackers(RunState& run) {
+  ReleaseMacros(run.macros);
+  ReleasePages(run.pages);
+  ReleaseTwoByte(run.twoByte);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,229 @@
+#include "decode/Korvane.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "decode/DecodeStream.h"
+#include "decode/FileSearch.h"
+#include "decode/OutputFiles.h"
+#include "decode/OutputNames.h"
+#include "decode/ReportHeader.h"
+#include "decode/RunState.h"
+
+namespace veltrix {
+
+namespace {
+
+// The outputs of the file (or files) being decoded.
+struct RunOutputs {
+  OutputFile listing;
+  OutputFile widths;
+  OutputFile log;
+  OutputFile stripped;
+  OutputFile kept;
+  std::unique_ptr<OutputSink> standardOutput;  // the listing, when it goes to standard output
+};
+
+struct Run {
+  DecodeRequest& request;
+  RunState& state;
+  RunOutputs outputs;
+  std::vector<FileIdentity> inputs;
+  ListingTemplate listingTemplate;
+  bool sourceHasWildcard = false;
+};
+
+int Fail(DecodeRequest& request, std::string message, std::string detail) {
+  request.message = std::move(message);
+  request.messageDetail = std::move(detail);
+  return 1;
+}
+
+void CloseOutputs(Run& run) {
+  CloseOutputFile(run.outputs.listing);
+  CloseOutputFile(run.outputs.widths);
+  CloseOutputFile(run.outputs.log);
+  CloseOutputFile(run.outputs.stripped);
+  CloseOutputFile(run.outputs.kept);
+  if (run.outputs.standardOutput) run.outputs.standardOutput->Flush();
+  DecodeContext& ctx = run.state.ctx;
+  ctx.listing = run.outputs.standardOutput.get();
+  ctx.widthsFile = ctx.errorFile = ctx.strippedFile = ctx.keptFile = nullptr;
+}
+
+// Opens a side file under its own name (a failure is reported and the run
+// goes on) or under the name derived from the listing (silently).
+void OpenSideFile(Run& run, OutputFile& file, const char* kind, const std::optional<std::string>& name,
+                  const char* ext) {
+  std::string why;
+  if (name && !name->empty()) {
+    if (!OpenOutputFile(*name, run.inputs, file, why)) {
+      run.request.message = StringPrintf("Error opening %s output file %s\n", kind, name->c_str());
+      run.request.messageDetail = why;
+      run.request.completed = false;
+    }
+    return;
+  }
+  if (run.outputs.listing.path.empty()) return;  // standard output: nothing to derive from
+  OpenOutputFile(DeriveOutputName(run.outputs.listing.path, ext), run.inputs, file, why);
+}
+
+int OpenOutputs(Run& run, const SourceFile& source, bool firstFile) {
+  DecodeContext& ctx = run.state.ctx;
+  if (!firstFile && run.listingTemplate.wildcards == 0) return 0;  // one set of outputs for the run
+  if (!firstFile) CloseOutputs(run);
+  RunOutputs& out = run.outputs;
+  if (!out.standardOutput) {
+    const std::string path = ListingPathFor(run.listingTemplate, source.name);
+    std::string why;
+    if (!OpenOutputFile(path, run.inputs, out.listing, why)) {
+      return Fail(run.request, StringPrintf("Error opening %s for output\n", path.c_str()), why);
+    }
+    ctx.listing = out.listing.sink.get();
+  }
+  const std::uint32_t flags = ctx.flags;
+  if (flags & DF_EXTRACT_WIDTHS) OpenSideFile(run, out.widths, "widths", run.request.widths, "WID");
+  if (!(flags & DF_SUPPRESS)) {
+    std::string why;
+    if (run.request.logPath && out.standardOutput) {
+      OpenOutputFile(*run.request.logPath, run.inputs, out.log, why);
+    } else {
+      OpenSideFile(run, out.log, "log", std::nullopt, "LOG");
+    }
+    out.log.deleteIfEmpty = true;
+    ctx.flags &= ~DF_ERROR_LOG;  // from here on the decoders test the stream
+  }
+  if (flags & DF_STRIP_FONTS) OpenSideFile(run, out.stripped, "stripped", run.request.stripped, "STP");
+  if ((flags & DF_KEEP_FONTS) && !(flags & DF_KEEP_SEPARATE)) {
+    OpenSideFile(run, out.kept, "kept fnts", run.request.kept, "FNT");
+  }
+  ctx.widthsFile = out.widths.sink.get();
+  ctx.errorFile = out.log.sink.get();
+  ctx.strippedFile = out.stripped.sink.get();
+  ctx.keptFile = out.kept.sink.get();
+  return 0;
+}
+
+// Opens a source for reading. A directory is refused.
+int OpenSource(const SourceFile& source, std::string& why) {
+  if (source.standardInput) return STDIN_FILENO;
+  const int fd = ::open(source.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    why = "it is a directory";
+    return -1;
+  }
+  return fd;
+}
+
+int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
+  RunState& state = run.state;
+  std::string why;
+  const int fd = OpenSource(source, why);
+  if (fd < 0) return Fail(run.request, StringPrintf("Error opening %s for reading\n", source.path.c_str()), why);
+  ByteReader input(fd);
+  const bool startsWithPjl = StartsWithPjl(input);
+  if (OpenOutputs(run, source, firstFile) != 0) {
+    if (!source.standardInput) ::close(fd);
+    return 1;
+  }
+  DecodeContext& ctx = state.ctx;
+  ctx.input = &input;
+  const std::string shownPath = source.standardInput ? "<stdin>" : source.path;
+  const std::optional<std::string> shownDest = run.outputs.standardOutput ? std::nullopt : run.request.dest;
+  WriteReportHeader(*ctx.listing, shownPath, shownDest, firstFile, ctx.flags & DF_SUPPRESS, run.request.clock);
+  if (run.sourceHasWildcard && ctx.widthsFile) {
+    WriteReportHeader(*ctx.widthsFile, shownPath, std::nullopt, firstFile, false, run.request.clock);
+  }
+
+  state.syserrSink = run.outputs.standardOutput.get();
+  StartTrackers(state);
+  RunPersonalityLoop(state, startsWithPjl);
+  if (input.Failed()) {
+    run.request.message = StringPrintf("Error reading %s\n", source.path.c_str());
+  }
+  // The stripped job and the single extracted-fonts file are finished with
+  // their first source file.
+  CloseOutputFile(run.outputs.stripped);
+  CloseOutputFile(run.outputs.kept);
+  ctx.strippedFile = ctx.keptFile = nullptr;
+  if (!source.standardInput) ::close(fd);
+
+  WriteSummaries(state);
+  EndTrackers(state);
+  ctx.input = nullptr;
+  run.request.exceptionCount += state.exceptionCount;
+  state.exceptionCount = 0;
+  return 0;
+}
+
+}  // namespace
+
+int DecodeFiles(DecodeRequest& request) {
+  request.completed = false;
+  request.message.clear();
+  request.messageDetail.clear();
+  request.exceptionCount = 0;
+
+  auto state = std::make_unique<RunState>();
+  DecodeContext& ctx = state->ctx;
+  ctx.level = request.level;
+  ctx.flags = AdjustRunFlags(request.flags, request.level, request.kept && !request.kept->empty());
+  SetTablesFile(state->names,
+                request.tablesPath ? *request.tablesPath : DirectoryPart(request.settingsPath) + "veltrix.ini");
+
+  Run run{request, *state};
+  std::vector<std::string> sources{request.source};
+  sources.insert(sources.end(), request.moreSources.begin(), request.moreSources.end());
+  std::vector<SourceFile> files;
+  for (const std::string& source : sources) {
+    const std::vector<SourceFile> found = FindSourceFiles(source);
+    if (found.empty()) return Fail(request, StringPrintf("Error opening %s for reading\n", source.c_str()), "no such file");
+    files.insert(files.end(), found.begin(), found.end());
+    if (source.find('*') != std::string::npos) run.sourceHasWildcard = true;
+  }
+  if (sources.size() > 1) run.sourceHasWildcard = true;
+  for (const SourceFile& file : files) {
+    FileIdentity identity;
+    if (!file.standardInput && IdentifyFile(file.path, identity)) run.inputs.push_back(identity);
+  }
+
+  if (request.listingToStdout) {
+    run.outputs.standardOutput = std::make_unique<OutputSink>(STDOUT_FILENO, false);
+    ctx.listing = run.outputs.standardOutput.get();
+  } else {
+    run.listingTemplate = MakeListingTemplate(request.dest, files.front().directory);
+    if (run.listingTemplate.wildcards > 1) {
+      return Fail(request, StringPrintf("Invalid wildcard expression in output filename : %s\n", request.dest->c_str()),
+                  "the listing name may hold one '*'");
+    }
+  }
+
+  bool firstFile = true;
+  for (const SourceFile& file : files) {
+    if (DecodeOneFile(run, file, firstFile) != 0) {
+      CloseOutputs(run);
+      return 1;
+    }
+    firstFile = false;
+  }
+  CloseOutputs(run);
+  if (ctx.abortFile) {
+    request.message = "Aborted";
+    return 1;
+  }
+  request.completed = true;
+  return 0;
+}
+
+}  // namespace veltrix

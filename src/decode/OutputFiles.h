@@ -1,0 +1,36 @@
+// Opening and closing the run's output files.
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decode/OutputSink.h"
+
+namespace veltrix {
+
+// A file that must never be written: an input of the run.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+
+struct OutputFile {
+  std::unique_ptr<OutputSink> sink;
+  std::string path;
+  bool deleteIfEmpty = false;  // the error log: removed when nothing was written to it
+};
+
+// Creates (or truncates) `path` for writing. Fails, without touching the
+// file, when it is one of `inputs`. `why` receives the reason of a failure.
+bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& inputs, OutputFile& file,
+                    std::string& why);
+
+// Flushes and closes; deletes an empty error log.
+void CloseOutputFile(OutputFile& file);
+
+bool IdentifyFile(const std::string& path, FileIdentity& identity);
+
+}  // namespace veltrix

@@ -1,0 +1,122 @@
+#include "decode/OutputSink.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace veltrix {
+
+namespace {
+constexpr std::size_t kBufferSize = 256 * 1024;
+// The discard sink never flushes anything, so a small buffer serves.
+constexpr std::size_t kDiscardBufferSize = 4096;
+}  // namespace
+
+OutputSink::OutputSink() : buf_(kDiscardBufferSize) {}
+
+OutputSink::OutputSink(int fd, bool ownsFd)
+    : buf_(kBufferSize), target_(Target::Descriptor), fd_(fd), ownsFd_(ownsFd) {}
+
+OutputSink::OutputSink(std::string* memory)
+    : buf_(kBufferSize), target_(Target::Memory), memory_(memory) {}
+
+OutputSink::~OutputSink() { Close(); }
+
+void OutputSink::Put(std::string_view s) {
+  while (!s.empty()) {
+    if (len_ == buf_.size()) Flush();
+    const std::size_t step = std::min(s.size(), buf_.size() - len_);
+    std::memcpy(buf_.data() + len_, s.data(), step);
+    len_ += step;
+    s.remove_prefix(step);
+  }
+}
+
+void OutputSink::PutPadded(std::string_view s, std::size_t width) {
+  Put(s);
+  for (std::size_t i = s.size(); i < width; ++i) Put(' ');
+}
+
+void OutputSink::PutDecimal(std::int64_t v) {
+  char text[24];
+  const auto result = std::to_chars(text, text + sizeof text, v);
+  Put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+}
+
+void OutputSink::Printf(const char* format, ...) {
+  char text[1024];
+  va_list args;
+  va_start(args, format);
+  const int n = std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  if (n < 0) return;
+  if (static_cast<std::size_t>(n) < sizeof text) {
+    Put(std::string_view(text, static_cast<std::size_t>(n)));
+    return;
+  }
+  std::string big(static_cast<std::size_t>(n) + 1, '\0');
+  va_start(args, format);
+  std::vsnprintf(big.data(), big.size(), format, args);
+  va_end(args);
+  big.resize(static_cast<std::size_t>(n));
+  Put(big);
+}
+
+void OutputSink::Flush() {
+  if (len_ == 0) return;
+  switch (target_) {
+    case Target::Discard:
+      break;
+    case Target::Memory:
+      memory_->append(buf_.data(), len_);
+      break;
+    case Target::Descriptor: {
+      std::size_t done = 0;
+      while (done < len_ && !failed_) {
+        const ssize_t n = ::write(fd_, buf_.data() + done, len_ - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+          failed_ = true;
+          break;
+        }
+        done += static_cast<std::size_t>(n);
+      }
+      break;
+    }
+  }
+  written_ += len_;
+  len_ = 0;
+}
+
+bool OutputSink::Close() {
+  Flush();
+  if (ownsFd_ && fd_ >= 0) {
+    if (::close(fd_) != 0) failed_ = true;
+    fd_ = -1;
+    ownsFd_ = false;
+  }
+  return !failed_;
+}
+
+std::string StringPrintf(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  const int n = std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  if (n < 0) return {};
+  if (static_cast<std::size_t>(n) < sizeof text) return std::string(text, static_cast<std::size_t>(n));
+  std::string big(static_cast<std::size_t>(n) + 1, '\0');
+  va_start(args, format);
+  std::vsnprintf(big.data(), big.size(), format, args);
+  va_end(args);
+  big.resize(static_cast<std::size_t>(n));
+  return big;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,65 @@
+// Buffered output for the listing and every side file.
+//
+// All output of one stream goes through one 256 KiB buffer that is written
+// with one write(2) when full. A sink writes to a file descriptor, appends to
+// a string (tests, the web page), or discards everything (the null sink of
+// the exceptions-only mode, fuzzing).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrix {
+
+class OutputSink {
+ public:
+  enum class Target { Discard, Descriptor, Memory };
+
+  OutputSink();                                   // discards everything
+  explicit OutputSink(int fd, bool ownsFd);       // writes to fd
+  explicit OutputSink(std::string* memory);       // appends to *memory
+  ~OutputSink();
+
+  OutputSink(const OutputSink&) = delete;
+  OutputSink& operator=(const OutputSink&) = delete;
+
+  void Put(char c) {
+    if (len_ == buf_.size()) Flush();
+    buf_[len_++] = c;
+  }
+  void Put(std::string_view s);
+  void Put(const std::uint8_t* bytes, std::size_t n) {
+    Put(std::string_view(reinterpret_cast<const char*>(bytes), n));
+  }
+  // s left-aligned in a field of `width` columns ("%-22s").
+  void PutPadded(std::string_view s, std::size_t width);
+  void PutDecimal(std::int64_t v);
+  // printf-style formatting, for the fixed texts of the listing.
+  void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  void Flush();
+  // Flushes and closes an owned descriptor. Returns false if a write failed.
+  bool Close();
+
+  bool IsDiscard() const { return target_ == Target::Discard; }
+  bool Failed() const { return failed_; }
+  std::uint64_t BytesWritten() const { return written_ + len_; }
+
+ private:
+  std::vector<char> buf_;
+  std::size_t len_ = 0;
+  std::uint64_t written_ = 0;
+  Target target_ = Target::Discard;
+  int fd_ = -1;
+  bool ownsFd_ = false;
+  bool failed_ = false;
+  std::string* memory_ = nullptr;
+};
+
+// Formats like snprintf into a std::string.
+std::string StringPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace veltrix

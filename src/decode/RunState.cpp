@@ -1,0 +1,7 @@
+#include "decode/RunState.h"
+
+namespace veltrix {
+
+RunState::RunState() : escapeCounts(EscapeSlotCount(), 0) {}
+
+}  // namespace veltrix

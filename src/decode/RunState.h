@@ -1,0 +1,41 @@
+// Everything one decode run changes, in one object that the driver owns and
+// hands down. Tables stay constant; two runs in one process never share
+// state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "decode/DecodeContext.h"
+#include "decode/MacroTracker.h"
+#include "decode/PageTracker.h"
+#include "decode/TwoByteTracker.h"
+#include "hpgl2/HpglState.h"
+#include "pcl5/FontSelection.h"
+#include "pcl5/NameLookup.h"
+#include "pcl5/Pcl5State.h"
+#include "pclxl/XlUsage.h"
+
+namespace veltrix {
+
+struct RunState {
+  DecodeContext ctx;
+  NameTables names;               // paper size, symbol set and typeface names
+  std::uint64_t exceptionCount = 0;  // problems reported in this run (log or not)
+
+  OutputSink* syserrSink = nullptr;  // standard output when it carries the listing; else none
+  OutputSink nullSink;            // takes the meanings under exceptions-only mode
+  Pcl5State pcl;
+  std::vector<std::uint32_t> escapeCounts;  // per escape slot, for the whole file
+  FontSelectionState fonts;
+  HpglState hpgl;
+  XlUsageCounters xlUsage;
+  PageTracker pages;
+  MacroTracker macros;
+  TwoByteTracker twoByte;
+
+  RunState();
+};
+
+}  // namespace veltrix

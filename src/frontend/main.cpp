@@ -1,0 +1,3 @@
+#include "frontend/CommandLine.h"
+
+int main(int argc, char** argv) { return veltrix::RunCommandLine(argc, argv); }

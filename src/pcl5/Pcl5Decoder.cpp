@@ -1,0 +1,210 @@
+#include "pcl5/Pcl5Decoder.h"
+
+#include "decode/RunState.h"
+#include "hpgl2/HpglParser.h"
+#include "pcl5/EscapeFormatters.h"
+#include "pcl5/EscapeGrammar.h"
+#include "pcl5/EscapeText.h"
+#include "pcl5/PageEject.h"
+#include "pcl5/TextListing.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kEsc = 27;
+constexpr int kFormFeed = 12;
+
+void WriteHeader(RunState& run, OutputSink& out) {
+  if (&out == run.ctx.listing) EndListingLine(run);
+  out.PutPadded(EscapeHeaderText(run.pcl.esc), kHeaderWidth);
+}
+
+// A problem line: to the listing, and with its header to the error log.
+void ReportProblem(RunState& run, const char* listingText, const char* logText) {
+  WriteHeader(run, *run.ctx.listing);
+  run.ctx.listing->Put(listingText);
+  if (run.ctx.errorFile) {
+    WriteHeader(run, *run.ctx.errorFile);
+    run.ctx.errorFile->Put(logText);
+    ++run.ctx.errorCount;
+  }
+  ++run.exceptionCount;
+}
+
+void CountUndocumented(RunState& run) {
+  if (!(run.ctx.flags & DF_ESC_SUM)) return;
+  const std::string key = UndocumentedEscapeKey(run.pcl.esc);
+  for (UndocumentedEscape& known : run.pcl.undocumentedEscapes) {
+    if (known.key == key) {
+      ++known.count;
+      return;
+    }
+  }
+  run.pcl.undocumentedEscapes.push_back({key, 1});
+}
+
+// The meaning line of an escape: its formatter, or its description as a
+// template. An invalid value is logged, and in exceptions-only mode it is
+// written to the listing as it would be to the log.
+void FormatEscape(RunState& run, const EscapeEntry& entry) {
+  const EscapeState& esc = run.pcl.esc;
+  if (const EscapeFormatter formatter = FindEscapeFormatter(entry.format)) {
+    const bool contiguousRow = esc.paramChar == '*' && esc.groupChar == 'b' && esc.terminator == 'W' &&
+                               (run.ctx.flags & DF_RAS_CONTIGUOUS);
+    if (!contiguousRow) WriteHeader(run, *run.ctx.listing);
+    formatter(run, entry);
+    return;
+  }
+  bool invalidValue = false;
+  const std::string line = ExpandEscapeTemplate(entry.description, entry, esc, invalidValue);
+  WriteHeader(run, *run.ctx.listing);
+  run.ctx.listing->Put(line);
+  run.ctx.listing->Put('\n');
+  if (!invalidValue) return;
+  ++run.exceptionCount;
+  if (run.ctx.errorFile) {
+    WriteHeader(run, *run.ctx.errorFile);
+    run.ctx.errorFile->Put(line);
+    run.ctx.errorFile->Put('\n');
+    ++run.ctx.errorCount;
+  }
+  if (run.pcl.realListing) {
+    WriteHeader(run, *run.pcl.realListing);
+    run.pcl.realListing->Put(line);
+    run.pcl.realListing->Put('\n');
+  }
+}
+
+struct DuplexEjects {
+  int count = 0;
+  bool forced = false;
+};
+
+// ESC&l#S starts a new sheet on its front side; ESC&a#G moves to a side, and
+// a page that is already on the requested side is ejected with an empty one.
+DuplexEjects TrackDuplexSide(RunState& run, const EscapeHit& hit) {
+  Pcl5State& pcl = run.pcl;
+  const EscapeState& esc = pcl.esc;
+  DuplexEjects ejects;
+  if (esc.paramChar != '&' || esc.sign != 0) return ejects;
+  if (hit.table == EscapeTableId::AmpL && hit.entry->key == 'S') {
+    if (esc.value <= 1 && esc.value != pcl.duplexMode) {
+      pcl.duplexMode = static_cast<std::uint8_t>(esc.value);
+      pcl.duplexSide = 0;
+    }
+  } else if (hit.table == EscapeTableId::AmpA && hit.entry->key == 'G') {
+    if (esc.value == 1 || esc.value == 2) {
+      const std::uint8_t side = static_cast<std::uint8_t>(esc.value - 1);
+      if (side != pcl.duplexSide) {
+        pcl.duplexSide = side;
+        ejects = {1, true};
+      } else if (pcl.pageMarked) {
+        ejects = {2, true};
+      }
+    } else if (esc.value == 0 && pcl.pageMarked) {
+      pcl.duplexSide = static_cast<std::uint8_t>((pcl.duplexSide + 1) % 2);
+      ejects = {1, false};
+    }
+  }
+  return ejects;
+}
+
+void HandleEscape(RunState& run, const EscapeHit& hit) {
+  Pcl5State& pcl = run.pcl;
+  const EscapeEntry& entry = *hit.entry;
+  const std::uint32_t dataCount = pcl.esc.value;
+  pcl.dataConsumed = false;
+  pcl.current = hit;
+  ++run.escapeCounts[EscapeSlot(hit.table, hit.index)];
+
+  if (entry.description || entry.format != EscapeFormat::None) {
+    OutputSink* listing = run.ctx.listing;
+    if (run.ctx.flags & DF_SUPPRESS) {
+      pcl.realListing = listing;
+      run.ctx.listing = &run.nullSink;
+    }
+    FormatEscape(run, entry);
+    const DuplexEjects ejects = TrackDuplexSide(run, hit);
+    run.ctx.listing = listing;
+    pcl.realListing = nullptr;
+    if (entry.page & kPageMarks) pcl.pageMarked = true;
+    if (ejects.count > 0 || (entry.page & kPageEjectIfMarked)) {
+      EjectPage(run, ejects.forced);
+      if (ejects.count == 2) EjectPage(run, true);
+    }
+  } else {
+    ReportProblem(run, "Undocumented escape\n", "Undocumented escape\n");
+  }
+
+  if ((entry.syntax & kSyntaxData) && !pcl.dataConsumed && dataCount > 0) run.ctx.input->Skip(dataCount);
+}
+
+// Text bytes outside HP-GL/2 mark the page; a form feed ejects it unless it
+// is transparent data.
+void ApplyTextPageRules(RunState& run, int b) {
+  Pcl5State& pcl = run.pcl;
+  if (b > 32) {
+    pcl.pageMarked = true;
+    pcl.textSinceColour = true;
+  }
+  if (pcl.transparentLeft == 0) {
+    if (b == kFormFeed) EjectPage(run, false);
+  } else {
+    --pcl.transparentLeft;
+  }
+}
+
+void Step(RunState& run) {
+  Pcl5State& pcl = run.pcl;
+  ByteReader& in = *run.ctx.input;
+  const int b = in.Next();
+  if (b < 0) {
+    pcl.endOfInput = true;
+    return;
+  }
+  if (b != kEsc && !pcl.esc.continuing) {
+    if (!(run.ctx.flags & DF_SUPPRESS)) ListTextByte(run, static_cast<std::uint8_t>(b));
+    if (!pcl.hpglActive) ApplyTextPageRules(run, b);
+    return;
+  }
+  if (pcl.hpglActive && b == kEsc) FeedHpgl(run, kEsc);
+  EscapeHit hit;
+  const EscapeParse parse =
+      b == kEsc ? ParseEscape(in, pcl.esc, hit) : ContinueEscape(in, pcl.esc, hit, b);
+  if (parse == EscapeParse::Found) {
+    HandleEscape(run, hit);
+    if (hit.entry->syntax & kSyntaxLeavesPcl) pcl.stopped = true;
+    return;
+  }
+  const bool failed = parse == EscapeParse::Failed;
+  ReportProblem(run, failed ? "*** Invalid Escape\n" : "*** Unknown Escape\n",
+                failed ? "Invalid escape\n" : "Unknown escape\n");
+  CountUndocumented(run);
+}
+
+}  // namespace
+
+void DecodePcl5(RunState& run) {
+  ResetPcl5Stretch(run.pcl);
+  ResetHpgl(run.hpgl);
+  while (!run.pcl.endOfInput && !run.pcl.stopped) Step(run);
+  EndListingLine(run);
+  EjectPage(run, false);
+  run.ctx.endOfFile = run.pcl.endOfInput;
+  run.ctx.languageExit = run.pcl.stopped;
+  run.ctx.emulation = EMUL_UNKNOWN;
+}
+
+void ResetPcl5Stretch(Pcl5State& state) {
+  Pcl5State fresh;
+  fresh.textMethod = state.textMethod;
+  fresh.leadByte = state.leadByte;
+  fresh.leadPending = state.leadPending;
+  fresh.textSinceColour = state.textSinceColour;
+  fresh.undocumentedEscapes = std::move(state.undocumentedEscapes);
+  fresh.undocumentedEscapes.clear();
+  state = std::move(fresh);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,211 @@
+// The PCL XL tag loop: binding header, UEL check, tag listing, handlers and
+// error lines for one PCL XL stretch.
+#include "pclxl/XlDecoder.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "decode/OutputSink.h"
+#include "decode/RunState.h"
+#include "pclxl/XlAttributes.h"
+#include "pclxl/XlReader.h"
+#include "pclxl/XlTagTable.h"
+#include "pclxl/XlWriteLine.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr int kEscape = 0x1B;
+constexpr int kLineFeed = 0x0A;
+constexpr std::string_view kUelAfterEscape = "%-12345X";
+constexpr std::uint8_t kVendorFxn = 0x46;
+constexpr std::uint8_t kEmbeddedData = 0xFA;
+constexpr std::uint8_t kEmbeddedDataByte = 0xFB;
+
+std::uint8_t ListedClasses(std::int32_t level) {
+  std::uint8_t bits = 0;
+  if (level > 1) bits |= kXlListUnknown;
+  if (level > 2) bits |= kXlListOperators;
+  if (level > 3) bits |= kXlListAttributes;
+  if (level > 6) bits |= kXlListEmbedded | kXlListWhitespace;
+  if (level > 7) bits |= kXlListData;
+  return bits;
+}
+
+constexpr std::uint8_t kClassListBits[] = {
+    kXlListUnknown,    // unused
+    kXlListUnknown,    // reserved
+    kXlListWhitespace,
+    kXlListOperators,  // stream binding
+    kXlListOperators,
+    kXlListData,       // data type
+    kXlListData,       // attribute identifier
+    kXlListEmbedded,
+};
+
+// After an ESC: only a complete UEL leaves the stretch cleanly. Whatever was
+// read of the escape stays consumed.
+void CheckUel(XlReader& reader) {
+  for (const char expected : kUelAfterEscape) {
+    const int b = XlReadByte(reader);
+    if (b < 0) {
+      reader.errorCode = XL_ERR_UNEXPECTED_EOF;
+      reader.ended = reader.failed = true;
+      return;
+    }
+    if (b != static_cast<unsigned char>(expected)) {
+      reader.errorCode = XL_ERR_BAD_ESCAPE;
+      reader.stopped = reader.failed = true;
+      return;
+    }
+  }
+  reader.uelSeen = true;
+  if (reader.streamState == XL_STATE_IN_SESSION || reader.streamState == XL_STATE_IN_PAGE) {
+    reader.errorCode = XL_ERR_UEL_IN_SESSION;
+    reader.failed = true;
+  }
+}
+
+// The length after an operator's 0xFA or 0xFB. A length that cannot be read
+// or held ends the stretch.
+bool ReadEmbeddedLength(XlReader& reader, std::uint8_t lengthTag, std::uint64_t& length) {
+  std::uint32_t value = 0;
+  const std::size_t size = lengthTag == kEmbeddedData ? 4 : 1;
+  std::uint8_t b[4];
+  if (XlReadBlock(reader, b, size) != size) {
+    reader.errorCode = XL_ERR_EOF_EMBEDDED_LENGTH;
+    reader.ended = reader.failed = true;
+    return false;
+  }
+  if (size == 1) {
+    value = b[0];
+  } else {
+    if (reader.swapBytes) std::swap(b[0], b[3]), std::swap(b[1], b[2]);
+    std::memcpy(&value, b, 4);
+    if ((value & 0x80000000u) != 0) {
+      reader.errorCode = XL_ERR_EOF_EMBEDDED_LENGTH;
+      reader.stopped = reader.failed = true;
+      return false;
+    }
+  }
+  length = value;
+  return true;
+}
+
+void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
+  XlUsageCounters& usage = reader.run.xlUsage;
+  ++usage.tagCounts[tag];
+  ++usage.tagTotal;
+  if (!reader.writesLines || (reader.listedClasses & kClassListBits[entry.tagClass]) == 0) return;
+
+  XlListingLine line;
+  line.label = XlTagClassLabel(entry.tagClass);
+  if (entry.tagClass == XL_TAG_UNUSED || entry.tagClass == XL_TAG_RESERVED) {
+    line.name = "Unknown tag value";
+    line.value = StringPrintf("Tag value %d (0x%02X)", tag, tag);
+  } else if (entry.tagClass == XL_TAG_OPERATOR && entry.name.empty()) {
+    line.name = StringPrintf("Unknown Op 0x%02X", tag);
+  } else {
+    line.name = entry.name;
+  }
+  XlWriteLine(reader.run.ctx, line);
+
+  if (entry.tagClass != XL_TAG_OPERATOR || (reader.listedClasses & kXlListAttributes) == 0) return;
+  for (std::size_t i = reader.values.size(); i-- > 0;) {
+    const XlListingLine attribute = XlFormatAttribute(reader.values[i]);
+    if (!attribute.label.empty() || !attribute.name.empty() || !attribute.value.empty()) {
+      XlWriteLine(reader.run.ctx, attribute);
+    }
+  }
+}
+
+void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
+  ++reader.run.exceptionCount;
+  if (!reader.writesLines) return;
+  XlListingLine line;
+  line.label = "*ERROR*";
+  line.name = StringPrintf("Error processing tag %d (0x%02X) %.*s : ", tag, tag,
+                           static_cast<int>(entry.name.size()), entry.name.data());
+  line.value = XlErrorName(reader.errorCode);
+  XlWriteLine(reader.run.ctx, line);
+}
+
+void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
+  const XlTagEntry& entry = XlFindTag(tag);
+  const bool isOperator = entry.tagClass == XL_TAG_OPERATOR;
+  if (isOperator) {
+    // An operator with data is followed by the data's length; it is handled
+    // once the data has been read (XlReadEmbeddedData hands it back).
+    const int next = XlReadByte(reader);
+    if (next == kEmbeddedData || next == kEmbeddedDataByte) {
+      std::uint64_t length = 0;
+      if (!ReadEmbeddedLength(reader, static_cast<std::uint8_t>(next), length)) return;
+      reader.pendingCount = length;
+      reader.pendingRoutine = XlReadEmbeddedData;
+      reader.lengthOperator = tag;
+      reader.lengthOperatorFromStream = fromStream;
+      return;
+    }
+    if (next >= 0) XlPushBack(reader, static_cast<std::uint8_t>(next), reader.byteFromStream);
+  }
+
+  if (!(tag == kVendorFxn && (reader.run.ctx.flags & DF_RAS_CONTIGUOUS) != 0)) ListTag(reader, tag, entry);
+  reader.tagFromStream = fromStream;
+  if (entry.handler != nullptr && !entry.handler(reader, tag)) WriteErrorLine(reader, tag, entry);
+  if (isOperator) reader.values.clear();
+}
+
+void Step(XlReader& reader) {
+  if (reader.pendingCount > 0) {
+    const std::uint64_t count = reader.pendingCount;
+    reader.pendingCount = 0;
+    // Failures here leave at most an error code: no line.
+    (void)reader.pendingRoutine(reader, count);
+    return;
+  }
+  const int b = XlReadByte(reader);
+  if (b < 0) {
+    reader.ended = true;
+    return;
+  }
+  if (b == kEscape) {
+    CheckUel(reader);
+    return;
+  }
+  switch (reader.streamState) {
+    case XL_STATE_WAIT_BINDING:
+      if (b >= 0x27 && b <= 0x29) {
+        XlSetByteOrder(reader, static_cast<std::uint8_t>(b));
+        reader.streamState = XL_STATE_HEADER_LINE;
+      }
+      return;
+    case XL_STATE_HEADER_LINE:
+      if (b == kLineFeed) reader.streamState = XL_STATE_OUTSIDE_SESSION;
+      return;
+    default:
+      HandleTag(reader, static_cast<std::uint8_t>(b), reader.byteFromStream);
+      return;
+  }
+}
+
+}  // namespace
+
+int DecodePclXl(RunState& run) {
+  DecodeContext& ctx = run.ctx;
+  ctx.emulation = EMUL_UNKNOWN;
+  if (ctx.input == nullptr) {
+    ctx.endOfFile = true;
+    ctx.languageExit = false;
+    return 0;
+  }
+  XlReader reader(run);
+  reader.listedClasses = ListedClasses(ctx.level);
+  reader.writesLines = ctx.listing != nullptr && (ctx.flags & DF_SUPPRESS) == 0;
+  while (!reader.ended && !reader.uelSeen && !reader.stopped) Step(reader);
+  ctx.endOfFile = reader.ended;
+  ctx.languageExit = reader.uelSeen;
+  return reader.failed ? 0 : 1;
+}
+
+}  // namespace veltrix

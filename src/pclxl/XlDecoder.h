@@ -1,0 +1,15 @@
+// The PCL XL decoder: one PCL XL stretch of a job.
+#pragma once
+
+namespace veltrix {
+
+struct RunState;
+struct XlUsageCounters;
+
+// Decodes from the current input position; sets endOfFile, languageExit and
+// emulation in the context. Returns 1 when the session ended normally.
+int DecodePclXl(RunState& run);
+void ResetXlUsage(XlUsageCounters& usage);
+void XlWriteUsageSummary(RunState& run);
+
+}  // namespace veltrix

@@ -1,0 +1,280 @@
+#include "pclxl/XlReader.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+#include "decode/RunState.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr auto kErrorNames = std::to_array<std::string_view>({
+    "No Error",
+    "Internal Overflow",
+    "EOF reading embedded length",
+    "EOF reading embedded data",
+    "EOF reading array",
+    "EOF reading value",
+    "SYS_0",
+    "SYS_1",
+    "SYS_2",
+    "UEL within session",
+    "Bad escape",
+    "Unexpected EOF",
+    "Illegal Operator Sequence",
+    "Missing Attribute",
+    "Illegal Attribute Value",
+    "Max GS Levels Exceeded",
+    "Current Cursor Undefined",
+    "Font Name Already Exists",
+    "Insufficient Memory",
+    "Missing Data",
+    "Font Undefined",
+    "Illegal Data Length",
+    "No Current Font",
+    "Extra Data",
+    "Attribute Without Value On Stack",
+});
+static_assert(kErrorNames.size() == XL_ERR_ATTRIBUTE_WITHOUT_VALUE + 1);
+
+constexpr std::size_t kElementSize[] = {1, 1, 2, 2, 4, 4, 4};
+
+// Scalar, pair, box and array tags give their element types in this order,
+// by the low bits of the tag.
+constexpr XlElementType kTagElementTypes[] = {XL_UBYTE, XL_UINT16, XL_UINT32, XL_SINT16, XL_SINT32, XL_REAL32};
+constexpr XlForm kArrayForms[] = {XL_FORM_UBYTE_ARRAY,  XL_FORM_UINT16_ARRAY, XL_FORM_UINT32_ARRAY,
+                                  XL_FORM_SINT16_ARRAY, XL_FORM_SINT32_ARRAY, XL_FORM_REAL32_ARRAY};
+
+constexpr std::uint8_t kTypeUByte = 0xC0;
+constexpr std::uint8_t kTypeUInt16 = 0xC1;
+
+// Ends a stored stream whose bytes are used up: the byte read ahead before it
+// started comes next.
+bool EndStoredStream(XlReader& reader) {
+  XlMemorySource& m = reader.memorySource;
+  m.active = false;
+  m.bytes.reset();
+  if (!m.savedPushedBack) return false;
+  m.savedPushedBack = false;
+  XlPushBack(reader, m.savedByte, false);
+  return true;
+}
+
+// Takes the bytes that come before the input: a pushed-back byte and what is
+// left of a stored stream. Returns how many of n were taken.
+template <typename Sink>
+std::size_t TakeBeforeInput(XlReader& reader, std::size_t n, Sink&& sink) {
+  std::size_t done = 0;
+  while (done < n) {
+    if (reader.pushedBack) {
+      reader.pushedBack = false;
+      sink(&reader.pushedByte, 1);
+      ++done;
+      continue;
+    }
+    XlMemorySource& m = reader.memorySource;
+    if (!m.active) break;
+    const std::size_t left = m.bytes->size() - m.pos;
+    if (left == 0) {
+      if (!EndStoredStream(reader)) break;
+      continue;
+    }
+    const std::size_t step = std::min(left, n - done);
+    sink(m.bytes->data() + m.pos, step);
+    m.pos += step;
+    done += step;
+  }
+  return done;
+}
+
+void SwapElements(std::vector<std::uint8_t>& data, std::size_t size) {
+  if (size == 2) {
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) std::swap(data[i], data[i + 1]);
+  } else if (size == 4) {
+    for (std::size_t i = 0; i + 3 < data.size(); i += 4) {
+      std::swap(data[i], data[i + 3]);
+      std::swap(data[i + 1], data[i + 2]);
+    }
+  }
+}
+
+bool ReadValues(XlReader& reader, std::uint8_t tag, XlValue& v, int n) {
+  const XlElementType type = kTagElementTypes[(tag & 0x0F) % 6];
+  for (int i = 0; i < n; ++i) {
+    if (!XlReadValue(reader, type, v.words[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view XlErrorName(std::int32_t code) {
+  return code >= 0 && static_cast<std::size_t>(code) < kErrorNames.size() ? kErrorNames[code] : std::string_view();
+}
+
+XlReader::XlReader(RunState& runState) : run(runState), input(*runState.ctx.input) {
+  values.reserve(kXlStackLimit);
+}
+
+int XlReadStoredByte(XlReader& reader) {
+  XlMemorySource& m = reader.memorySource;
+  if (m.pos < m.bytes->size()) {
+    reader.byteFromStream = true;
+    return (*m.bytes)[m.pos++];
+  }
+  if (EndStoredStream(reader)) return XlReadByte(reader);
+  reader.byteFromStream = false;
+  return reader.input.Next();
+}
+
+std::size_t XlReadBlock(XlReader& reader, std::uint8_t* out, std::size_t n) {
+  std::size_t done = TakeBeforeInput(reader, n, [&](const std::uint8_t* p, std::size_t k) {
+    std::memcpy(out, p, k);
+    out += k;
+  });
+  return done + reader.input.Read(out, n - done);
+}
+
+bool XlTakeBlock(XlReader& reader, std::uint64_t n, std::vector<std::uint8_t>& into) {
+  const std::size_t first = static_cast<std::size_t>(std::min<std::uint64_t>(n, SIZE_MAX));
+  const std::size_t done = TakeBeforeInput(reader, first, [&](const std::uint8_t* p, std::size_t k) {
+    into.insert(into.end(), p, p + k);
+  });
+  return reader.input.Take(n - done, into);
+}
+
+void XlStartStoredStream(XlReader& reader, std::shared_ptr<const std::vector<std::uint8_t>> bytes,
+                         std::size_t from) {
+  XlMemorySource& m = reader.memorySource;
+  m.savedPushedBack = reader.pushedBack;
+  m.savedByte = reader.pushedByte;
+  reader.pushedBack = false;
+  m.bytes = std::move(bytes);
+  m.pos = std::min(from, m.bytes->size());
+  m.active = true;
+}
+
+void XlSetByteOrder(XlReader& reader, std::uint8_t bindingTag) {
+  const bool highByteFirst = bindingTag != 0x29;
+  reader.swapBytes = highByteFirst != (std::endian::native == std::endian::big);
+}
+
+bool XlReadValue(XlReader& reader, XlElementType type, std::uint32_t& out) {
+  const std::size_t size = kElementSize[type];
+  std::uint8_t b[4];
+  if (XlReadBlock(reader, b, size) != size) return XlFail(reader, XL_ERR_EOF_VALUE);
+  if (size == 1) {
+    out = type == XL_SBYTE ? static_cast<std::uint32_t>(static_cast<std::int8_t>(b[0])) : b[0];
+    return true;
+  }
+  if (reader.swapBytes) std::reverse(b, b + size);
+  if (size == 2) {
+    std::uint16_t v;
+    std::memcpy(&v, b, 2);
+    out = type == XL_SINT16 ? static_cast<std::uint32_t>(static_cast<std::int16_t>(v)) : v;
+    return true;
+  }
+  std::memcpy(&out, b, 4);
+  // UInt32 values are kept as signed 32-bit numbers, so the top half of the
+  // range cannot be held.
+  if (type == XL_UINT32 && (out & 0x80000000u) != 0) return XlFail(reader, XL_ERR_SYS_0);
+  return true;
+}
+
+bool XlPushValue(XlReader& reader, XlValue&& value) {
+  if (reader.values.size() >= kXlStackLimit) return XlFail(reader, XL_ERR_INTERNAL_OVERFLOW);
+  reader.values.push_back(std::move(value));
+  return true;
+}
+
+bool XlHandleScalar(XlReader& reader, std::uint8_t tag) {
+  XlValue v;
+  v.elementType = kTagElementTypes[tag - 0xC0];
+  v.form = v.elementType == XL_REAL32 ? XL_FORM_REAL : XL_FORM_INTEGER;
+  return ReadValues(reader, tag, v, 1) && XlPushValue(reader, std::move(v));
+}
+
+bool XlHandlePair(XlReader& reader, std::uint8_t tag) {
+  XlValue v;
+  v.elementType = XL_COMPOSITE;
+  v.form = kTagElementTypes[tag - 0xD0] == XL_REAL32 ? XL_FORM_REAL_PAIR : XL_FORM_INTEGER_PAIR;
+  return ReadValues(reader, tag, v, 2) && XlPushValue(reader, std::move(v));
+}
+
+bool XlHandleBox(XlReader& reader, std::uint8_t tag) {
+  XlValue v;
+  v.elementType = XL_COMPOSITE;
+  v.form = kTagElementTypes[tag - 0xE0] == XL_REAL32 ? XL_FORM_REAL_BOX : XL_FORM_INTEGER_BOX;
+  return ReadValues(reader, tag, v, 4) && XlPushValue(reader, std::move(v));
+}
+
+bool XlHandleArray(XlReader& reader, std::uint8_t tag) {
+  std::uint32_t countType = 0;
+  if (!XlReadValue(reader, XL_UBYTE, countType)) return false;
+  // The count is itself a tagged value, and only these two types are valid.
+  if (countType != kTypeUByte && countType != kTypeUInt16) return false;
+  std::uint32_t count = 0;
+  if (!XlReadValue(reader, countType == kTypeUByte ? XL_UBYTE : XL_UINT16, count)) return false;
+  const std::size_t index = tag - 0xC8;
+  if (count == 0) {
+    XlValue v;
+    v.form = kArrayForms[index];
+    v.elementType = kTagElementTypes[index];
+    return XlPushValue(reader, std::move(v));
+  }
+  reader.arrayCount = static_cast<std::int32_t>(count);
+  reader.arrayForm = kArrayForms[index];
+  reader.arrayElementType = kTagElementTypes[index];
+  reader.pendingCount = count * kElementSize[reader.arrayElementType];
+  reader.pendingRoutine = XlReadArrayData;
+  return true;
+}
+
+bool XlReadArrayData(XlReader& reader, std::uint64_t count) {
+  XlValue v;
+  if (!XlTakeBlock(reader, count, v.data)) return XlFail(reader, XL_ERR_EOF_ARRAY);
+  if (reader.swapBytes) SwapElements(v.data, kElementSize[reader.arrayElementType]);
+  v.form = reader.arrayForm;
+  v.elementType = reader.arrayElementType;
+  v.count = reader.arrayCount;
+  return XlPushValue(reader, std::move(v));
+}
+
+bool XlReadEmbeddedData(XlReader& reader, std::uint64_t count) {
+  XlValue v;
+  if (!XlTakeBlock(reader, count, v.data)) return XlFail(reader, XL_ERR_EOF_EMBEDDED_DATA);
+  v.form = XL_FORM_EMBEDDED;
+  v.elementType = XL_COMPOSITE;
+  v.count = static_cast<std::int32_t>(count);  // below 2^31: longer lengths end the stretch
+  const bool pushed = XlPushValue(reader, std::move(v));
+  // The operator comes again, now with its data on the stack.
+  XlPushBack(reader, reader.lengthOperator, reader.lengthOperatorFromStream);
+  return pushed;
+}
+
+bool XlHandleAttributeId(XlReader& reader, std::uint8_t tag) {
+  std::uint32_t id = 0;
+  if (!XlReadValue(reader, tag == 0xF8 ? XL_UBYTE : XL_UINT16, id)) return false;
+  if (reader.values.empty() || reader.values.back().attrId != -1) {
+    return XlFail(reader, XL_ERR_ATTRIBUTE_WITHOUT_VALUE);
+  }
+  reader.values.back().attrId = static_cast<std::int32_t>(id);
+  XlUsageCounters& usage = reader.run.xlUsage;
+  if (id < usage.attributeCounts.size()) ++usage.attributeCounts[id];
+  ++usage.attributeTotal;
+  return true;
+}
+
+bool XlHandleLoneEmbeddedData(XlReader&, std::uint8_t) { return false; }
+
+bool XlHandleStreamBinding(XlReader& reader, std::uint8_t tag) {
+  // The ASCII binding keeps the byte order it finds once the header is read.
+  if (tag != 0x27) XlSetByteOrder(reader, tag);
+  return true;
+}
+
+}  // namespace veltrix

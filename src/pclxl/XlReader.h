@@ -1,0 +1,187 @@
+// The PCL XL stream reader: byte source, value stack and error codes of one
+// PCL XL stretch.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "decode/ByteReader.h"
+#include "pclxl/XlInterpreterState.h"
+#include "pclxl/XlValue.h"
+
+namespace veltrix {
+
+struct RunState;
+
+enum XlError : std::int32_t {
+  XL_ERR_NONE = 0,
+  XL_ERR_INTERNAL_OVERFLOW = 1,
+  XL_ERR_EOF_EMBEDDED_LENGTH = 2,
+  XL_ERR_EOF_EMBEDDED_DATA = 3,
+  XL_ERR_EOF_ARRAY = 4,
+  XL_ERR_EOF_VALUE = 5,
+  XL_ERR_SYS_0 = 6,
+  XL_ERR_SYS_1 = 7,
+  XL_ERR_SYS_2 = 8,
+  XL_ERR_UEL_IN_SESSION = 9,
+  XL_ERR_BAD_ESCAPE = 10,
+  XL_ERR_UNEXPECTED_EOF = 11,
+  XL_ERR_ILLEGAL_SEQUENCE = 12,
+  XL_ERR_MISSING_ATTRIBUTE = 13,
+  XL_ERR_ILLEGAL_VALUE = 14,
+  XL_ERR_MAX_GS_LEVELS = 15,
+  XL_ERR_CURSOR_UNDEFINED = 16,
+  XL_ERR_FONT_EXISTS = 17,
+  XL_ERR_NO_MEMORY = 18,
+  XL_ERR_MISSING_DATA = 19,
+  XL_ERR_FONT_UNDEFINED = 20,
+  XL_ERR_ILLEGAL_DATA_LENGTH = 21,
+  XL_ERR_NO_CURRENT_FONT = 22,
+  XL_ERR_EXTRA_DATA = 23,
+  XL_ERR_ATTRIBUTE_WITHOUT_VALUE = 24,
+  XL_ERR_STREAM_UNDEFINED = 25,   // no name of its own
+  XL_ERR_STREAM_IN_STREAM = 26,   // no name of its own
+};
+
+// The name printed in error lines; empty for a code outside 0-24.
+std::string_view XlErrorName(std::int32_t code);
+
+enum XlStreamState : std::uint8_t {
+  XL_STATE_WAIT_BINDING = 0,
+  XL_STATE_HEADER_LINE = 1,
+  XL_STATE_OUTSIDE_SESSION = 2,
+  XL_STATE_IN_SESSION = 3,
+  XL_STATE_IN_PAGE = 4,
+};
+
+// Which tag classes the listing shows, from the listing level.
+inline constexpr std::uint8_t kXlListUnknown = 0x01;      // unused and reserved tags
+inline constexpr std::uint8_t kXlListOperators = 0x02;    // operators and stream binding tags
+inline constexpr std::uint8_t kXlListAttributes = 0x04;   // attribute lines under operators
+inline constexpr std::uint8_t kXlListEmbedded = 0x08;
+inline constexpr std::uint8_t kXlListData = 0x10;         // data type and attribute identifier tags
+inline constexpr std::uint8_t kXlListWhitespace = 0x20;
+
+inline constexpr std::size_t kXlStackLimit = 32;
+
+struct XlReader;
+
+// Reads the `count` bytes of data that follow the current tag.
+using XlPendingRoutine = bool (*)(XlReader& reader, std::uint64_t count);
+
+// The rest of a stored stream being executed, read before the input.
+struct XlMemorySource {
+  std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+  std::size_t pos = 0;
+  bool active = false;
+  bool savedPushedBack = false;  // a byte read ahead before the stream started
+  std::uint8_t savedByte = 0;
+};
+
+struct XlReader {
+  explicit XlReader(RunState& runState);
+
+  RunState& run;
+  ByteReader& input;
+  bool swapBytes = false;
+  std::uint8_t streamState = XL_STATE_WAIT_BINDING;
+
+  std::uint64_t pendingCount = 0;
+  XlPendingRoutine pendingRoutine = nullptr;
+  std::int32_t arrayCount = 0;
+  std::uint8_t arrayForm = XL_FORM_UBYTE_ARRAY;
+  std::uint8_t arrayElementType = XL_UBYTE;
+  std::uint8_t lengthOperator = 0;
+  bool lengthOperatorFromStream = false;
+
+  bool pushedBack = false;
+  std::uint8_t pushedByte = 0;
+  bool pushedFromStream = false;
+
+  XlMemorySource memorySource;
+  bool byteFromStream = false;  // the byte read last came from a stored stream
+  bool tagFromStream = false;   // the tag being handled came from a stored stream
+
+  std::vector<XlValue> values;  // at most kXlStackLimit
+  std::int32_t errorCode = XL_ERR_NONE;
+  bool ended = false;     // the input ended
+  bool uelSeen = false;   // a UEL escape ended the stretch
+  bool stopped = false;   // the stream cannot be read on
+  bool failed = false;    // the stretch ends with result 0
+
+  std::uint8_t listedClasses = 0;
+  bool writesLines = false;  // a listing exists and normal output is on
+
+  XlInterpreterState state;
+};
+
+// Sets the error code and returns false, for `return XlFail(...)`.
+inline bool XlFail(XlReader& reader, std::int32_t code) {
+  reader.errorCode = code;
+  return false;
+}
+
+int XlReadStoredByte(XlReader& reader);
+
+// The next byte of the stretch: a byte pushed back, else the stored stream
+// being executed, else the input. -1 when the input has ended.
+inline int XlReadByte(XlReader& reader) {
+  if (reader.pushedBack) {
+    reader.pushedBack = false;
+    reader.byteFromStream = reader.pushedFromStream;
+    return reader.pushedByte;
+  }
+  if (reader.memorySource.active) return XlReadStoredByte(reader);
+  reader.byteFromStream = false;
+  return reader.input.Next();
+}
+
+inline void XlPushBack(XlReader& reader, std::uint8_t byte, bool fromStream) {
+  reader.pushedBack = true;
+  reader.pushedByte = byte;
+  reader.pushedFromStream = fromStream;
+}
+
+// Reads up to n bytes in the same order as XlReadByte; returns how many.
+std::size_t XlReadBlock(XlReader& reader, std::uint8_t* out, std::size_t n);
+// Appends n bytes to `into` as they arrive; false when the input ended first.
+bool XlTakeBlock(XlReader& reader, std::uint64_t n, std::vector<std::uint8_t>& into);
+
+// Makes the bytes after the header line of a stored stream the next bytes of
+// the stretch; a byte pushed back now is read after them.
+void XlStartStoredStream(XlReader& reader, std::shared_ptr<const std::vector<std::uint8_t>> bytes,
+                         std::size_t from);
+
+// One value of an element type, in the stream's byte order, widened to 32
+// bits. Fails with code 5 at the end of the input and 6 for a UInt32 of 2^31
+// or more.
+bool XlReadValue(XlReader& reader, XlElementType type, std::uint32_t& out);
+
+// Pushes a value; fails with code 1 when the stack is full.
+bool XlPushValue(XlReader& reader, XlValue&& value);
+
+// The value stack as the access routines take it.
+inline std::span<const XlValue> XlStack(const XlReader& reader) { return reader.values; }
+
+// Data, attribute identifier, embedded data and stream binding tags.
+bool XlHandleScalar(XlReader& reader, std::uint8_t tag);
+bool XlHandlePair(XlReader& reader, std::uint8_t tag);
+bool XlHandleBox(XlReader& reader, std::uint8_t tag);
+bool XlHandleArray(XlReader& reader, std::uint8_t tag);
+bool XlHandleAttributeId(XlReader& reader, std::uint8_t tag);
+bool XlHandleLoneEmbeddedData(XlReader& reader, std::uint8_t tag);
+bool XlHandleStreamBinding(XlReader& reader, std::uint8_t tag);
+
+// Pending routines: the data of an operator and the elements of an array.
+bool XlReadEmbeddedData(XlReader& reader, std::uint64_t count);
+bool XlReadArrayData(XlReader& reader, std::uint64_t count);
+
+// Byte order from a stream binding tag: 0x29 low byte first, 0x27 and 0x28
+// high byte first.
+void XlSetByteOrder(XlReader& reader, std::uint8_t bindingTag);
+
+}  // namespace veltrix

@@ -1,0 +1,62 @@
+#include "pclxl/XlWriteLine.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "decode/DecodeContext.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr std::size_t kShortValueLimit = 40;  // a value this long goes on continuation lines
+constexpr std::size_t kPieceLength = 64;
+constexpr std::size_t kLabelWidth = 10;
+constexpr std::size_t kPrefixWidth = 16;      // "[XL " + label + "] "
+constexpr std::size_t kNameWidth = 25;
+
+// Where a continuation piece of `rest` (longer than one piece) ends: before a
+// hex token such as <0x012C> that the plain cut would split, unless the token
+// starts the piece.
+std::size_t PieceEnd(std::string_view rest) {
+  for (std::size_t i = kPieceLength - 1; i > 0; --i) {
+    if (rest[i] == '>') break;
+    if (rest[i] == '<' && rest[i + 1] == '0') return i;
+  }
+  return kPieceLength;
+}
+
+}  // namespace
+
+void XlWriteLine(const DecodeContext& ctx, const XlListingLine& line) {
+  if (ctx.listing == nullptr || (ctx.flags & DF_SUPPRESS) != 0) return;
+  OutputSink& out = *ctx.listing;
+  const bool longValue = line.value.size() >= kShortValueLimit;
+
+  if (line.label.empty()) {
+    out.PutPadded({}, kPrefixWidth);
+  } else {
+    out.Put("[XL ");
+    out.PutPadded(line.label, kLabelWidth);
+    out.Put("] ");
+  }
+  if (!longValue && !line.value.empty()) {
+    out.PutPadded(line.name, kNameWidth);
+    out.Put(line.value);
+  } else {
+    out.Put(line.name);
+  }
+  out.Put('\n');
+  if (!longValue) return;
+
+  std::string_view rest = line.value;
+  while (!rest.empty()) {
+    const std::size_t n = rest.size() > kPieceLength ? PieceEnd(rest) : rest.size();
+    out.PutPadded({}, kPrefixWidth);
+    out.Put(rest.substr(0, n));
+    out.Put('\n');
+    rest.remove_prefix(n);
+  }
+}
+
+}  // namespace veltrix
