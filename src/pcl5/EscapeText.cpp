@@ -1,6 +1,6 @@
 #include "pcl5/EscapeText.h"
 
-#include "decode/OutputSink.h"
+#include <charconv>
 
 namespace veltrix {
 
@@ -19,15 +19,25 @@ int FractionDigits(std::uint32_t scale) {
 
 // The value field is unsigned: a huge field is shown as the job holds it, not
 // wrapped to a negative number.
-std::string ValueDigits(std::uint32_t value) { return std::to_string(value); }
+char* PutUnsigned(char* at, std::uint32_t value) { return std::to_chars(at, at + 10, value).ptr; }
+
+// The fraction, zero-padded to the digits that followed the point.
+char* PutFraction(char* at, std::uint32_t fraction, int digits) {
+  char number[10];
+  const char* end = std::to_chars(number, number + sizeof number, fraction).ptr;
+  const int length = static_cast<int>(end - number);
+  for (int i = length; i < digits; ++i) *at++ = '0';
+  for (const char* p = number; p < end; ++p) *at++ = *p;
+  return at;
+}
 
 }  // namespace
 
-std::string EscapeValueText(const EscapeState& esc, bool withPlus, bool trimFraction) {
-  std::string text;
-  if (esc.sign == -1) text += '-';
-  if (esc.sign == 1 && withPlus) text += '+';
-  text += ValueDigits(esc.value);
+std::size_t FormatEscapeValue(const EscapeState& esc, bool withPlus, bool trimFraction, char* text) {
+  char* at = text;
+  if (esc.sign == -1) *at++ = '-';
+  if (esc.sign == 1 && withPlus) *at++ = '+';
+  at = PutUnsigned(at, esc.value);
   std::uint32_t fraction = esc.fraction;
   std::uint32_t scale = esc.fractionScale;
   if (trimFraction) {
@@ -35,52 +45,70 @@ std::string EscapeValueText(const EscapeState& esc, bool withPlus, bool trimFrac
       fraction /= 10;
       scale /= 10;
     }
-    if (fraction == 0) return text;
+    if (fraction == 0) return static_cast<std::size_t>(at - text);
   }
   if (fraction != 0 || scale >= 10) {
-    text += StringPrintf(".%0*d", FractionDigits(scale), static_cast<std::int32_t>(fraction));
+    *at++ = '.';
+    at = PutFraction(at, fraction, FractionDigits(scale));
   }
-  return text;
+  return static_cast<std::size_t>(at - text);
 }
 
-std::string EscapeHeaderText(const EscapeState& esc) {
-  std::string text = "[ ESC ";
+std::string EscapeValueText(const EscapeState& esc, bool withPlus, bool trimFraction) {
+  char text[kEscapeTextRoom];
+  return std::string(text, FormatEscapeValue(esc, withPlus, trimFraction, text));
+}
+
+std::size_t FormatEscapeHeader(const EscapeState& esc, char* text) {
+  char* at = text;
+  for (const char c : {'[', ' ', 'E', 'S', 'C', ' '}) *at++ = c;
   if (esc.paramChar) {
-    text += static_cast<char>(esc.paramChar);
-    text += ' ';
+    *at++ = static_cast<char>(esc.paramChar);
+    *at++ = ' ';
     if (esc.groupChar) {
-      text += static_cast<char>(esc.groupChar);
-      text += ' ';
+      *at++ = static_cast<char>(esc.groupChar);
+      *at++ = ' ';
     }
   }
   if (esc.digitCount > 0) {
-    text += EscapeValueText(esc, true, false);
-    text += ' ';
+    at += FormatEscapeValue(esc, true, false, at);
+    *at++ = ' ';
   }
   if (esc.terminator) {
-    text += static_cast<char>(esc.terminator);
-    text += ' ';
+    *at++ = static_cast<char>(esc.terminator);
+    *at++ = ' ';
   }
-  text += "] ";
-  return text;
+  *at++ = ']';
+  *at++ = ' ';
+  return static_cast<std::size_t>(at - text);
 }
 
-std::string ExpandEscapeTemplate(const char* description, const EscapeEntry& entry,
-                                 const EscapeState& esc, bool& invalidValue) {
-  std::string line;
+std::string EscapeHeaderText(const EscapeState& esc) {
+  char text[kEscapeTextRoom];
+  return std::string(text, FormatEscapeHeader(esc, text));
+}
+
+void ExpandEscapeTemplate(const char* description, const EscapeEntry& entry, const EscapeState& esc,
+                          std::string& line, bool& invalidValue) {
+  line.clear();
+  char number[kEscapeTextRoom];
   for (const char* p = description; *p; ++p) {
     if (*p != '%' || p[1] == '\0') {
-      line += *p;
+      // Copy the run of plain characters up to the next '%' at once.
+      const char* end = p + 1;
+      while (*end && *end != '%') ++end;
+      line.append(p, end);
+      p = end - 1;
       continue;
     }
     switch (p[1]) {
       case 'f':
-        line += EscapeValueText(esc, false, true);
+        line.append(number, FormatEscapeValue(esc, false, true, number));
         ++p;
         break;
       case 'd':
         if (esc.sign == -1) line += '-';
-        line += ValueDigits(esc.value);
+        line.append(number, PutUnsigned(number, esc.value));
         ++p;
         break;
       case 's': {
@@ -88,7 +116,9 @@ std::string ExpandEscapeTemplate(const char* description, const EscapeEntry& ent
         if (esc.value < names.size() && !names[esc.value].empty()) {
           line += names[esc.value];
         } else {
-          line += "*** Invalid value (" + ValueDigits(esc.value) + ")";
+          line += "*** Invalid value (";
+          line.append(number, PutUnsigned(number, esc.value));
+          line += ')';
           invalidValue = true;
         }
         ++p;
@@ -99,7 +129,6 @@ std::string ExpandEscapeTemplate(const char* description, const EscapeEntry& ent
         break;
     }
   }
-  return line;
 }
 
 std::string UndocumentedEscapeKey(const EscapeState& esc) {

@@ -17,7 +17,8 @@ constexpr int kFormFeed = 12;
 
 void WriteHeader(RunState& run, OutputSink& out) {
   if (&out == run.ctx.listing) EndListingLine(run);
-  out.PutPadded(EscapeHeaderText(run.pcl.esc), kHeaderWidth);
+  char header[kEscapeTextRoom];
+  out.PutPadded(std::string_view(header, FormatEscapeHeader(run.pcl.esc, header)), kHeaderWidth);
 }
 
 // A problem line: to the listing, and with its header to the error log.
@@ -57,7 +58,8 @@ void FormatEscape(RunState& run, const EscapeEntry& entry) {
     return;
   }
   bool invalidValue = false;
-  const std::string line = ExpandEscapeTemplate(entry.description, entry, esc, invalidValue);
+  std::string& line = run.pcl.lineBuffer;
+  ExpandEscapeTemplate(entry.description, entry, esc, line, invalidValue);
   WriteHeader(run, *run.ctx.listing);
   run.ctx.listing->Put(line);
   run.ctx.listing->Put('\n');

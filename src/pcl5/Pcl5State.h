@@ -51,7 +51,7 @@ struct Pcl5State {
   EscapeHit current;              // the record of the escape being handled
   EscapeState esc;
   OutputSink* realListing = nullptr;  // the listing while a meaning goes to the null sink
-  bool invalidValue = false;      // the template met a value without a name
+  std::string lineBuffer;         // a meaning line being built (kept to reuse its storage)
 
   // Carried from one stretch to the next.
   std::uint32_t textMethod = 0;   // 0, 21, 31 or 38

@@ -9,8 +9,6 @@ namespace veltrix {
 
 namespace {
 
-constexpr std::int32_t kWrapColumn = 70;
-
 void PutHex(OutputSink& out, std::uint32_t code, int digits) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   out.Put("<0x");
@@ -20,7 +18,7 @@ void PutHex(OutputSink& out, std::uint32_t code, int digits) {
 
 }  // namespace
 
-void ListTextByte(RunState& run, std::uint8_t b) {
+void ListTextByteSlow(RunState& run, std::uint8_t b) {
   if (run.pcl.hpglActive) {
     FeedHpgl(run, b);
     return;
