@@ -42,12 +42,14 @@ void StartTrackers(RunState& run) {
   const std::uint32_t flags = run.ctx.flags;
   ResetMacros(run.macros, flags & DF_MACRO_SUM);
   ResetPages(run.pages, flags & DF_PAGE_SUM);
+  ResetPalettes(run.palettes, flags & DF_PALETTE_SUM);
   ResetTwoByte(run.twoByte, flags & DF_2BYTE_SUM);
   if (flags & DF_ESC_SUM) ResetEscapeCounts(run);
   ResetXlUsage(run.xlUsage);
   // Font selections and the PCL text state belong to one file.
   run.fonts = FontSelectionState{};
   run.pcl = Pcl5State{};
+  run.raster = RasterSettings{};
 }
 
 void RunPersonalityLoop(RunState& run, bool startsWithPjl) {
@@ -91,6 +93,7 @@ void WriteSummaries(RunState& run) {
     XlWriteUsageSummary(run);
   }
   if (flags & DF_MACRO_SUM) WriteMacroSummary(run.macros, listing);
+  if (flags & DF_PALETTE_SUM) WritePaletteSummary(run.palettes, listing);
   if (flags & DF_PAGE_SUM) WritePageSummary(run.pages, listing);
   if (flags & DF_2BYTE_SUM) WriteTwoByteSummary(run.twoByte, listing);
 }
@@ -99,6 +102,7 @@ void EndTrackers(RunState& run) {
   ReleaseMacros(run.macros);
   ReleasePages(run.pages);
   ReleaseTwoByte(run.twoByte);
+  ReleasePalettes(run.palettes);
 }
 
 }  // namespace veltrix

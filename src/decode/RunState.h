@@ -16,6 +16,8 @@
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
 #include "pclxl/XlUsage.h"
+#include "raster/PaletteTracker.h"
+#include "raster/RasterSettings.h"
 
 namespace veltrix {
 
@@ -29,6 +31,8 @@ struct RunState {
   Pcl5State pcl;
   std::vector<std::uint32_t> escapeCounts;  // per escape slot, for the whole file
   FontSelectionState fonts;
+  RasterSettings raster;
+  PaletteTracker palettes;
   HpglState hpgl;
   XlUsageCounters xlUsage;
   PageTracker pages;

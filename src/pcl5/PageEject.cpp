@@ -18,7 +18,10 @@ void EjectPage(RunState& run, bool force) {
   pcl.pageMarked = false;
   // Text printed since the colour was last noted was printed in the current
   // foreground colour; the colour tracker hears of it at the page end.
-  if (pcl.textSinceColour) pcl.textSinceColour = false;
+  if (pcl.textSinceColour) {
+    NoteColourEntryUse(run.palettes);
+    pcl.textSinceColour = false;
+  }
   if (!(run.ctx.flags & DF_PAGE_SUM)) return;
   const std::uint64_t offset = run.ctx.input->Offset();
   if (!(run.ctx.flags & DF_SUPPRESS)) {

@@ -157,11 +157,13 @@ void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
 }
 
 void Step(XlReader& reader) {
-  if (reader.pendingCount > 0) {
+  if (reader.pendingRoutine != nullptr) {
+    const XlPendingRoutine routine = reader.pendingRoutine;
     const std::uint64_t count = reader.pendingCount;
+    reader.pendingRoutine = nullptr;
     reader.pendingCount = 0;
     // Failures here leave at most an error code: no line.
-    (void)reader.pendingRoutine(reader, count);
+    (void)routine(reader, count);
     return;
   }
   const int b = XlReadByte(reader);

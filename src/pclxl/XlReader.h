@@ -90,6 +90,8 @@ struct XlReader {
   bool swapBytes = false;
   std::uint8_t streamState = XL_STATE_WAIT_BINDING;
 
+  // Data that follows the current tag (pendingRoutine set, even for a count
+  // of 0) is read by the next step.
   std::uint64_t pendingCount = 0;
   XlPendingRoutine pendingRoutine = nullptr;
   std::int32_t arrayCount = 0;

@@ -1,0 +1,64 @@
+// Formatters of the palette and colour escapes.
+#include <vector>
+
+#include "pcl5/FormatterKinds.h"
+#include "pcl5/FormatterSupport.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr std::string_view kPaletteControls[] = {
+    "Delete all not in stack including active", "Delete all in stack (not active)", "Delete palette current ctl id", "",
+    "", "", "Copy active palette to current ctl id",
+};
+
+// Bytes of Configure Image Data that carry its meaning.
+constexpr std::uint32_t kImageDataShown = 3;
+
+}  // namespace
+
+void FormatPaletteControl(RunState& run, const EscapeEntry&) {
+  OutputSink& out = Listing(run);
+  out.Printf("Palette Control (%u) : ", Value(run));
+  out.Put(NameAtIndex(kPaletteControls, Value(run)));
+  out.Put('\n');
+  RecordPaletteControl(run.palettes, static_cast<std::int32_t>(Value(run)));
+}
+
+void FormatPaletteControlId(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Set Palette Control ID #%u\n", Value(run));
+  SetPaletteControlId(run.palettes, static_cast<std::int32_t>(Value(run)));
+}
+
+// Text printed since the colour was last noted used the old palette.
+void FormatSelectPalette(RunState& run, const EscapeEntry&) {
+  if (run.pcl.textSinceColour) {
+    NoteColourEntryUse(run.palettes);
+    run.pcl.textSinceColour = false;
+  }
+  Listing(run).Printf("Select Active Palette by ID #%u\n", Value(run));
+  SelectActivePalette(run.palettes, static_cast<std::int32_t>(Value(run)));
+}
+
+// Only the first three bytes mean anything; the rest is skipped unread, so a
+// forged count costs nothing.
+void FormatConfigureImageData(RunState& run, const EscapeEntry&) {
+  const std::uint32_t count = Value(run);
+  OutputSink& out = Listing(run);
+  out.Printf("Configure Image Data (%u bytes) : ", count);
+  std::vector<std::uint8_t> bytes;
+  const std::uint32_t head = count < kImageDataShown ? count : kImageDataShown;
+  run.ctx.input->Take(head, bytes);
+  if (count > head) run.ctx.input->Skip(count - head);
+  run.pcl.dataConsumed = true;
+  DescribeImageData(out, bytes);
+  ConfigurePaletteImageData(run.palettes, bytes);
+}
+
+void FormatForegroundColour(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Set Foreground Color (index into current palette) %u\n", Value(run));
+  NoteColourEntryUse(run.palettes);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,130 @@
+// Formatters of the font selection and font download escapes.
+#include "pcl5/FormatterKinds.h"
+#include "pcl5/FormatterSupport.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr std::string_view kWeights[] = {
+    "Ultra Thin", "Extra Thin", "Thin",      "Extra Light", "Light",       "Demi Light",  "Semi Light",
+    "Medium, Book or Text",     "Semi Bold", "Demi Bold",   "Bold",        "Extra Bold",  "Black",
+    "Extra Black", "Ultra Black",
+};
+
+constexpr std::string_view kSpacings[] = {"Fixed Pitch", "Proportional"};
+
+// ESC( selects the primary font, ESC) the secondary.
+bool IsPrimary(const RunState& run) { return run.pcl.esc.paramChar == '('; }
+
+// "description : text\n", the line of most font formatters.
+void PutLine(RunState& run, const EscapeEntry& entry, std::string_view text) {
+  OutputSink& out = Listing(run);
+  out.Put(entry.description);
+  out.Put(" : ");
+  out.Put(text);
+  out.Put('\n');
+}
+
+void Note(RunState& run, FontAttribute attribute, std::int32_t value) {
+  NoteFontAttribute(run.fonts, attribute, IsPrimary(run), value);
+}
+
+// The letter's number in a symbol set ID: A (or a) is 1 up to Z, "@" is 0.
+std::int32_t SymbolSetLetter(std::uint8_t terminator) {
+  if (terminator >= 'a' && terminator <= 'z') return terminator - 'a' + 1;
+  if (terminator >= 'A' && terminator <= 'Z') return terminator - 'A' + 1;
+  return 0;
+}
+
+}  // namespace
+
+void FormatSymbolSet(RunState& run, const EscapeEntry& entry) {
+  const std::uint32_t id = Value(run) * 32 + static_cast<std::uint32_t>(SymbolSetLetter(run.pcl.esc.terminator));
+  PutLine(run, entry, SymbolSetName(run.names, static_cast<std::int32_t>(id)));
+  Note(run, FontAttribute::SymbolSet, static_cast<std::int32_t>(id));
+}
+
+void FormatFontById(RunState& run, const EscapeEntry& entry) {
+  Listing(run).Printf("%s : %u\n", entry.description, Value(run));
+  Note(run, FontAttribute::FontId, static_cast<std::int32_t>(Value(run)));
+}
+
+void FormatTypeface(RunState& run, const EscapeEntry& entry) {
+  const auto value = static_cast<std::int32_t>(Value(run));
+  PutLine(run, entry, TypefaceName(run.names, value));
+  Note(run, FontAttribute::Typeface, value);
+}
+
+void FormatStyle(RunState& run, const EscapeEntry& entry) {
+  const std::uint32_t style = Value(run);
+  OutputSink& out = Listing(run);
+  out.Put(entry.description);
+  out.Put(" ( ");
+  out.PutDecimal(style);
+  out.Put(" ) :");
+  if (style == 0) {
+    out.Put(" Upright\n");
+  } else {
+    if (style & 0x01) out.Put(" Italic");
+    if (style & 0x04) out.Put(" Condensed");
+    if (style & 0x20) out.Put(" Outline");
+    if (style & 0x40) out.Put(" Inline");
+    if (style & 0x80) out.Put(" Shadowed");
+    const std::uint32_t width = (style >> 3) & 3;
+    if (width == 1) out.Put(" Compressed");
+    if (width == 3) out.Put(" Expanded");
+    out.Put('\n');
+  }
+  Note(run, FontAttribute::Style, static_cast<std::int32_t>(style));
+}
+
+void FormatStrokeWeight(RunState& run, const EscapeEntry& entry) {
+  const std::uint32_t value = Value(run);
+  std::int32_t weight = value > 7 ? 7 : static_cast<std::int32_t>(value);
+  if (run.pcl.esc.sign == -1) weight = -weight;
+  OutputSink& out = Listing(run);
+  out.Put(entry.description);
+  out.Put(" ( ");
+  out.PutDecimal(value);
+  out.Put(" ) : ");
+  out.Put(kWeights[weight + 7]);
+  out.Put('\n');
+  Note(run, FontAttribute::StrokeWeight, weight);
+}
+
+void FormatPitch(RunState& run, const EscapeEntry& entry) {
+  PutLine(run, entry, PlainValueText(run.pcl.esc) + " chars per inch");
+  Note(run, FontAttribute::Pitch, Hundredths(run.pcl.esc));
+}
+
+void FormatPointSize(RunState& run, const EscapeEntry& entry) {
+  PutLine(run, entry, PlainValueText(run.pcl.esc));
+  Note(run, FontAttribute::Height, Hundredths(run.pcl.esc));
+}
+
+void FormatSpacing(RunState& run, const EscapeEntry& entry) {
+  PutLine(run, entry, NameAtIndex(kSpacings, Value(run)));
+  Note(run, FontAttribute::Spacing, static_cast<std::int32_t>(Value(run)));
+}
+
+// The descriptor and character data are skipped by the decoder after these
+// lines; their fields are not decoded here.
+void FormatFontDescriptor(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Font Descriptor  (%u bytes) :\n", Value(run));
+}
+
+void FormatCharacterData(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Character descriptor (%u bytes) :\n", Value(run));
+}
+
+void FormatCharacterCode(RunState& run, const EscapeEntry&) {
+  const std::uint32_t code = Value(run);
+  std::string shown;
+  if (code >= 32 && code < 128) shown = StringPrintf("'%c'", static_cast<char>(code));
+  Listing(run).Printf("Character Code for next download char (%s %u 0x%02x)\n", shown.c_str(), code, code);
+}
+
+void FormatFontId(RunState& run, const EscapeEntry&) { Listing(run).Printf("Font id #%u\n", Value(run)); }
+
+}  // namespace veltrix

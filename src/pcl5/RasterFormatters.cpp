@@ -1,0 +1,113 @@
+// Formatters of the raster graphics escapes.
+#include "pcl5/FormatterKinds.h"
+#include "pcl5/FormatterSupport.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr KeyedName kCompressionModes[] = {
+    {0, "None"},
+    {1, "Run-length"},
+    {2, "TIFF"},
+    {3, "Delta Row"},
+    {5, "Adaptive"},
+    {6, "CCITT Group 3-1 Modified Huffman - unsupported"},
+    {7, "CCITT Group 3-2 Modified READ - unsupported"},
+    {8, "CCITT Group 4 Modified Modified READ - unsupported"},
+    {9, "Replacement delta row"},
+    {10, "Compression mode 10"},
+    {99, "Kentek 99 - tiff 2d"},
+    {999, "Zlib"},
+    {1002, "GP4"},
+    {1003, "GP3-1D"},
+    {1004, "GP3-2D, K -2"},
+    {1005, "GP3-2D, K -4"},
+};
+
+constexpr std::string_view kRasterStarts[] = {"Start at Default (X=0)", "Start at Current X position",
+                                              "Scaled at X=0", "Scaled at current X position"};
+
+// A destination size: decipoints and pixels at the raster resolution, each
+// with three decimals.
+std::int64_t WriteDestinationSize(RunState& run, const char* label) {
+  const std::int64_t d = Thousandths(run.pcl.esc);
+  const std::int64_t p = d * run.raster.resolution / 720;
+  Listing(run).Printf("%s : %lld.%03lld ( pixels = %lld.%03lld )\n", label, static_cast<long long>(d / 1000),
+                      static_cast<long long>(d % 1000), static_cast<long long>(p / 1000),
+                      static_cast<long long>(p % 1000));
+  return (d + 500) / 1000;
+}
+
+}  // namespace
+
+void FormatRasterResolution(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Raster Graphics Resolution : %u\n", Value(run));
+  if (Value(run) >= 75 && Value(run) <= 0x7FFFFFFF) run.raster.resolution = static_cast<std::int32_t>(Value(run));
+}
+
+void FormatDestinationWidth(RunState& run, const EscapeEntry&) {
+  run.raster.destWidth = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Width  (Dest)"));
+}
+
+void FormatDestinationHeight(RunState& run, const EscapeEntry&) {
+  run.raster.destHeight = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Height (Dest)"));
+}
+
+void FormatRasterWidth(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Raster Graphics Width  : %u\n", Value(run));
+  run.raster.width = static_cast<std::int32_t>(Value(run));
+}
+
+void FormatRasterHeight(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Raster Graphics Height : %u\n", Value(run));
+  run.raster.height = static_cast<std::int32_t>(Value(run));
+}
+
+void FormatRasterMsb(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Raster Graphics MSB : %u\n", Value(run));
+}
+
+void FormatCompression(RunState& run, const EscapeEntry&) {
+  const auto mode = static_cast<std::int32_t>(Value(run));
+  std::string name;
+  if (mode >= 1006 && mode <= 1008) {
+    name = std::to_string(mode);
+  } else {
+    name = KeyedNameOf(kCompressionModes, mode);
+    if (name.starts_with("*** unknown value")) name = StringPrintf("*** Invalid value : %d", mode);
+  }
+  Listing(run).Printf("Set Raster Compression : %s\n", name.c_str());
+}
+
+void FormatStartRaster(RunState& run, const EscapeEntry&) {
+  const RasterSettings& raster = run.raster;
+  std::string scale;
+  if (Value(run) > 1 && raster.destWidth != 0 && raster.destHeight != 0 && raster.width != 0 && raster.height != 0) {
+    const std::int64_t sx = static_cast<std::int64_t>(raster.destWidth) * 1000 / raster.width;
+    const std::int64_t sy = static_cast<std::int64_t>(raster.destHeight) * 1000 / raster.height;
+    scale = StringPrintf(" X %d:%d (%lld.%03lld), Y %d:%d (%lld.%03lld)", raster.destWidth, raster.width,
+                         static_cast<long long>(sx / 1000), static_cast<long long>(sx % 1000), raster.destHeight,
+                         raster.height, static_cast<long long>(sy / 1000), static_cast<long long>(sy % 1000));
+  }
+  OutputSink& out = Listing(run);
+  out.Put("Start Raster Graphics : ");
+  out.Put(NameAtIndex(kRasterStarts, Value(run)));
+  out.Put(scale);
+  out.Put('\n');
+  StartPaletteRaster(run.palettes);
+}
+
+void FormatEndRaster(RunState& run, const EscapeEntry& entry) { Listing(run).Printf("%s\n", entry.description); }
+
+// The rows themselves are skipped by the decoder after this line.
+void FormatRasterData(RunState& run, const EscapeEntry& entry) {
+  if (run.ctx.flags & DF_RAS_CONTIGUOUS) return;
+  Listing(run).Printf("%s\n", entry.description);
+}
+
+void FormatRasterYOffset(RunState& run, const EscapeEntry&) {
+  Listing(run).Printf("Raster Y Offset : %u rows\n", Value(run));
+}
+
+}  // namespace veltrix
