@@ -21,28 +21,36 @@ ByteReader::ByteReader(int fd) : storage_(kBufferSize), data_(storage_.data()), 
 ByteReader::ByteReader(std::span<const std::uint8_t> bytes)
     : data_(bytes.data()), len_(bytes.size()), ended_(true) {}
 
-// Keeps the last kKeepBack bytes before the read position, then reads as much
-// as fits after whatever is still unread.
-bool ByteReader::Fill() {
-  if (ended_ || fd_ < 0) return false;
+// Moves the unread bytes, and the kKeepBack bytes before them, to the front
+// of the buffer.
+void ByteReader::Compact() {
   const std::size_t keepFrom = pos_ > kKeepBack ? pos_ - kKeepBack : 0;
-  if (keepFrom > 0) {
-    std::memmove(storage_.data(), storage_.data() + keepFrom, len_ - keepFrom);
-    base_ += keepFrom;
-    pos_ -= keepFrom;
-    len_ -= keepFrom;
-  }
-  while (len_ < storage_.size()) {
+  if (keepFrom == 0) return;
+  std::memmove(storage_.data(), storage_.data() + keepFrom, len_ - keepFrom);
+  base_ += keepFrom;
+  pos_ -= keepFrom;
+  len_ -= keepFrom;
+}
+
+// One read(2) into the free end of the buffer; false at the end of the input.
+bool ByteReader::ReadMore() {
+  for (;;) {
     const ssize_t got = ::read(fd_, storage_.data() + len_, storage_.size() - len_);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       if (got < 0) failed_ = true;
       ended_ = true;
-      break;
+      return false;
     }
     len_ += static_cast<std::size_t>(got);
-    break;  // one read per fill: a pipe hands over what it has
+    return true;
   }
+}
+
+bool ByteReader::Fill() {
+  if (ended_ || fd_ < 0) return false;
+  Compact();
+  if (len_ < storage_.size()) ReadMore();  // a pipe hands over what it has
   return pos_ < len_;
 }
 
@@ -107,22 +115,8 @@ bool ByteReader::Take(std::uint64_t n, std::vector<std::uint8_t>& into) {
 std::span<const std::uint8_t> ByteReader::Peek(std::size_t n) {
   n = std::min(n, kBufferSize / 2);
   if (fd_ >= 0 && len_ - pos_ < n && !ended_) {
-    // Move the unread bytes (and the keep-back bytes) to the front, then read
-    // until n bytes are visible or the input ends.
-    const std::size_t keepFrom = pos_ > kKeepBack ? pos_ - kKeepBack : 0;
-    std::memmove(storage_.data(), storage_.data() + keepFrom, len_ - keepFrom);
-    base_ += keepFrom;
-    pos_ -= keepFrom;
-    len_ -= keepFrom;
-    while (len_ - pos_ < n) {
-      const ssize_t got = ::read(fd_, storage_.data() + len_, storage_.size() - len_);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        if (got < 0) failed_ = true;
-        ended_ = true;
-        break;
-      }
-      len_ += static_cast<std::size_t>(got);
+    Compact();
+    while (len_ - pos_ < n && ReadMore()) {
     }
   }
   return {data_ + pos_, std::min(n, len_ - pos_)};

@@ -59,6 +59,8 @@ class ByteReader {
 
  private:
   bool Fill();
+  void Compact();
+  bool ReadMore();
 
   std::vector<std::uint8_t> storage_;
   const std::uint8_t* data_ = nullptr;

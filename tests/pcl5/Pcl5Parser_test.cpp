@@ -78,7 +78,7 @@ const ParserCase kParserCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Pcl5, ParserListing, ::testing::ValuesIn(kParserCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Pcl5Parser, DataCountBeyondTheEndEndsTheJob) {
   const MemoryDecodeResult result = Decode("\x1b*b2147483648WAB");

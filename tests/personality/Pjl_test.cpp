@@ -51,7 +51,7 @@ const PjlCase kPjlCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Pjl, PjlListing, ::testing::ValuesIn(kPjlCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PjlStartTest, LineFeedBeforePjlMeansPcl) {
   // Read by the PCL 5 decoder: the line feed and the text are listed as text.
@@ -72,7 +72,7 @@ TEST(PjlLineReader, CutsLongLinesAndSwallowsLineEnds) {
 }
 
 TEST(PjlLineReader, LineStartingWithEscapeIsNoLine) {
-  for (const std::string text : {std::string("\x1b" "E"), std::string("\n\x1b" "E")}) {
+  for (const std::string& text : {std::string("\x1b" "E"), std::string("\n\x1b" "E")}) {
     ByteReader in(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     std::string line;
     bool escape = false;
