@@ -13,8 +13,10 @@ namespace veltrix {
 
 namespace {
 constexpr std::size_t kBufferSize = 256 * 1024;
-// The discard sink never flushes anything, so a small buffer serves.
+// The discard sink never flushes anything, so a small buffer serves; a
+// string grows by itself, so its sink needs no large buffer either.
 constexpr std::size_t kDiscardBufferSize = 4096;
+constexpr std::size_t kMemoryBufferSize = 16 * 1024;
 }  // namespace
 
 OutputSink::OutputSink() : buf_(kDiscardBufferSize) {}
@@ -23,7 +25,7 @@ OutputSink::OutputSink(int fd, bool ownsFd)
     : buf_(kBufferSize), target_(Target::Descriptor), fd_(fd), ownsFd_(ownsFd) {}
 
 OutputSink::OutputSink(std::string* memory)
-    : buf_(kBufferSize), target_(Target::Memory), memory_(memory) {}
+    : buf_(kMemoryBufferSize), target_(Target::Memory), memory_(memory) {}
 
 OutputSink::~OutputSink() { Close(); }
 
