@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "decode/DecodeMemory.h"
 #include "hpgl2/HpglTestRun.h"
 
 namespace veltrix::test {
@@ -93,3 +94,24 @@ TEST(HpglRealJob, EveryCutEndsInWholeLines) {
 
 }  // namespace
 }  // namespace veltrix::test
+
+namespace veltrix {
+namespace {
+
+// Through the whole decoder: the PCL 5 parser hands HP-GL/2 bytes over
+// between ESC%0B and ESC%0A, lists both escapes, and ejects the drawn page
+// when the job ends.
+TEST(HpglRealJob, WholeDecodeListsThePlotBetweenTheEscapes) {
+  const std::string job = test::ReadFile(test::DataDir() / "pstoedit-plot-pcl.pcl");
+  const std::string listing = DecodeMemory(std::span(reinterpret_cast<const std::uint8_t*>(job.data()), job.size()),
+                                           DF_PAGE_SUM | DF_FONT_DETAIL)
+                                  .listing;
+  const std::string plot = test::ReadFile(test::DataDir() / "pstoedit-plot-pcl.lst");
+  const std::string want = "[ ESC % 0 B ]         Enter HPGL : Pen at previous HPGL pen position\n" + plot +
+                           "[ ESC % 0 A ]         Enter PCL : Pen at previous PCL cursor position\n" +
+                           "[Page Eject offset " + std::to_string(job.size()) + " ]\n";
+  EXPECT_EQ(listing.substr(0, listing.find("\n=====")), want);
+}
+
+}  // namespace
+}  // namespace veltrix
