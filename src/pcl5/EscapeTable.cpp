@@ -338,6 +338,28 @@ static_assert(CountEscapeRecords() == 192);
 
 constexpr int UpperCase(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
+// Keys are printable characters. For each table and key: the record's index
+// plus one, or 0; a lookup is then one load instead of a scan.
+constexpr int kFirstKey = 32;
+constexpr int kKeyCount = 96;
+constexpr auto kKeyIndex = [] {
+  std::array<std::array<std::uint8_t, kKeyCount>, kTableCount> index{};
+  for (std::size_t t = 0; t < kTableCount; ++t)
+    for (std::size_t i = kTables[t].size(); i-- > 0;) {
+      const int key = kTables[t][i].key;
+      if (key >= kFirstKey && key < kFirstKey + kKeyCount) index[t][key - kFirstKey] = static_cast<std::uint8_t>(i + 1);
+    }
+  return index;
+}();
+
+constexpr bool EveryKeyIndexed() {
+  for (const auto& table : kTables)
+    for (std::size_t i = 0; i < table.size(); ++i)
+      if (table[i].key < kFirstKey || table[i].key >= kFirstKey + kKeyCount) return false;
+  return true;
+}
+static_assert(EveryKeyIndexed());
+
 }  // namespace
 
 std::span<const EscapeEntry> EscapeTable(EscapeTableId id) {
@@ -351,10 +373,11 @@ std::size_t EscapeSlotCount() { return kSlotBases[kTableCount]; }
 
 EscapeHit FindEscape(EscapeTableId table, int c) {
   const int key = UpperCase(c);
-  const std::span<const EscapeEntry> records = EscapeTable(table);
-  for (std::size_t i = 0; i < records.size(); ++i)
-    if (records[i].key == key) return {table, i, &records[i]};
-  return {};
+  const std::size_t t = Index(table);
+  if (t >= kTableCount || key < kFirstKey || key >= kFirstKey + kKeyCount) return {};
+  const std::uint8_t found = kKeyIndex[t][static_cast<std::size_t>(key - kFirstKey)];
+  if (found == 0) return {};
+  return {table, found - 1u, &kTables[t][found - 1u]};
 }
 
 EscapeTableId DescendEscapeTree(EscapeTableId table, int c) {
