@@ -2,6 +2,7 @@
 // error lines for one PCL XL stretch.
 #include "pclxl/XlDecoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -81,7 +82,7 @@ bool ReadEmbeddedLength(XlReader& reader, std::uint8_t lengthTag, std::uint64_t&
   if (size == 1) {
     value = b[0];
   } else {
-    if (reader.swapBytes) std::swap(b[0], b[3]), std::swap(b[1], b[2]);
+    if (reader.swapBytes) std::reverse(b, b + 4);
     std::memcpy(&value, b, 4);
     if ((value & 0x80000000u) != 0) {
       reader.errorCode = XL_ERR_EOF_EMBEDDED_LENGTH;

@@ -123,6 +123,12 @@ struct XlInterpreterState {
 
   std::vector<std::uint8_t> blockBuffer;  // font header or stream bytes gathered so far
   XlRasterState raster;
+
+  // Vendor image data: two tables that the vendor data may replace (kept,
+  // not interpreted) and the colour kind of the image rows (1 grey, 2 colour).
+  std::vector<std::uint8_t> vendorTableA;
+  std::vector<std::uint8_t> vendorTableB;
+  std::int32_t imageColourKind = 0;
 };
 
 inline constexpr std::size_t kXlMaxPushedStates = 19;

@@ -75,6 +75,10 @@ bool XlReadRastPattern(XlReader& reader, std::uint8_t tag);
 bool XlEndRastPattern(XlReader& reader, std::uint8_t tag);
 bool XlVendorFxn(XlReader& reader, std::uint8_t tag);
 bool XlReadVendorData(XlReader& reader, std::uint64_t count);
+// The rows startLine to startLine + blockHeight - 1 of the current image must
+// follow the rows received so far and lie inside it (else code 14); they
+// then count as received.
+bool XlAcceptImageRows(XlReader& reader, std::int32_t startLine, std::int32_t blockHeight);
 
 // ---- Shared by the handlers ------------------------------------------------
 // Each Require routine fails with code 13 when the attribute is missing or

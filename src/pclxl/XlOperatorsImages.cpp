@@ -49,12 +49,7 @@ bool ReadRows(XlReader& reader, XlDataBlock block) {
     pad = kDefaultPadBytes;
   }
   r.padBytesMultiple = pad;
-  const std::int64_t end = static_cast<std::int64_t>(r.startLine) + r.blockHeight;
-  if (r.startLine < r.linesDone || r.blockHeight < 1 || end > r.sourceHeight) {
-    return XlFail(reader, XL_ERR_ILLEGAL_VALUE);
-  }
-  r.linesDone = end;
-  return true;
+  return XlAcceptImageRows(reader, r.startLine, r.blockHeight);
 }
 
 bool EndBlock(XlReader& reader, XlDataBlock block) {
@@ -68,6 +63,16 @@ bool RasterLinesWanted(const DecodeContext& ctx) {
 }
 
 }  // namespace
+
+bool XlAcceptImageRows(XlReader& reader, std::int32_t startLine, std::int32_t blockHeight) {
+  XlRasterState& r = reader.state.raster;
+  const std::int64_t end = static_cast<std::int64_t>(startLine) + blockHeight;
+  if (startLine < r.linesDone || blockHeight < 1 || end > r.sourceHeight) {
+    return XlFail(reader, XL_ERR_ILLEGAL_VALUE);
+  }
+  r.linesDone = end;
+  return true;
+}
 
 bool XlBeginImage(XlReader& reader, std::uint8_t) {
   if (reader.state.dataBlock != XL_BLOCK_NONE) return XlFail(reader, XL_ERR_ILLEGAL_SEQUENCE);

@@ -1,6 +1,5 @@
 // Path and text operators: attribute checks and the current point.
 #include <bit>
-#include <cstring>
 
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"

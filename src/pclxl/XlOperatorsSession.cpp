@@ -2,7 +2,6 @@
 // helpers that every operator handler uses.
 #include <cctype>
 #include <cmath>
-#include <cstring>
 
 #include "decode/RunState.h"
 #include "pcl5/PageEject.h"

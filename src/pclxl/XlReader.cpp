@@ -44,7 +44,7 @@ static_assert(kErrorNames.size() == XL_ERR_ATTRIBUTE_WITHOUT_VALUE + 1);
 constexpr std::size_t kElementSize[] = {1, 1, 2, 2, 4, 4, 4};
 
 // Scalar, pair, box and array tags give their element types in this order,
-// by the low bits of the tag.
+// counted from the first tag of each group.
 constexpr XlElementType kTagElementTypes[] = {XL_UBYTE, XL_UINT16, XL_UINT32, XL_SINT16, XL_SINT32, XL_REAL32};
 constexpr XlForm kArrayForms[] = {XL_FORM_UBYTE_ARRAY,  XL_FORM_UINT16_ARRAY, XL_FORM_UINT32_ARRAY,
                                   XL_FORM_SINT16_ARRAY, XL_FORM_SINT32_ARRAY, XL_FORM_REAL32_ARRAY};
@@ -102,8 +102,7 @@ void SwapElements(std::vector<std::uint8_t>& data, std::size_t size) {
   }
 }
 
-bool ReadValues(XlReader& reader, std::uint8_t tag, XlValue& v, int n) {
-  const XlElementType type = kTagElementTypes[(tag & 0x0F) % 6];
+bool ReadValues(XlReader& reader, XlElementType type, XlValue& v, int n) {
   for (int i = 0; i < n; ++i) {
     if (!XlReadValue(reader, type, v.words[i])) return false;
   }
@@ -193,23 +192,26 @@ bool XlPushValue(XlReader& reader, XlValue&& value) {
 
 bool XlHandleScalar(XlReader& reader, std::uint8_t tag) {
   XlValue v;
-  v.elementType = kTagElementTypes[tag - 0xC0];
-  v.form = v.elementType == XL_REAL32 ? XL_FORM_REAL : XL_FORM_INTEGER;
-  return ReadValues(reader, tag, v, 1) && XlPushValue(reader, std::move(v));
+  const XlElementType type = kTagElementTypes[tag - 0xC0];
+  v.elementType = type;
+  v.form = type == XL_REAL32 ? XL_FORM_REAL : XL_FORM_INTEGER;
+  return ReadValues(reader, type, v, 1) && XlPushValue(reader, std::move(v));
 }
 
 bool XlHandlePair(XlReader& reader, std::uint8_t tag) {
   XlValue v;
+  const XlElementType type = kTagElementTypes[tag - 0xD0];
   v.elementType = XL_COMPOSITE;
-  v.form = kTagElementTypes[tag - 0xD0] == XL_REAL32 ? XL_FORM_REAL_PAIR : XL_FORM_INTEGER_PAIR;
-  return ReadValues(reader, tag, v, 2) && XlPushValue(reader, std::move(v));
+  v.form = type == XL_REAL32 ? XL_FORM_REAL_PAIR : XL_FORM_INTEGER_PAIR;
+  return ReadValues(reader, type, v, 2) && XlPushValue(reader, std::move(v));
 }
 
 bool XlHandleBox(XlReader& reader, std::uint8_t tag) {
   XlValue v;
+  const XlElementType type = kTagElementTypes[tag - 0xE0];
   v.elementType = XL_COMPOSITE;
-  v.form = kTagElementTypes[tag - 0xE0] == XL_REAL32 ? XL_FORM_REAL_BOX : XL_FORM_INTEGER_BOX;
-  return ReadValues(reader, tag, v, 4) && XlPushValue(reader, std::move(v));
+  v.form = type == XL_REAL32 ? XL_FORM_REAL_BOX : XL_FORM_INTEGER_BOX;
+  return ReadValues(reader, type, v, 4) && XlPushValue(reader, std::move(v));
 }
 
 bool XlHandleArray(XlReader& reader, std::uint8_t tag) {

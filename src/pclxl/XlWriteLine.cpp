@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "decode/DecodeContext.h"
+#include "decode/OutputSink.h"
 
 namespace veltrix {
 
@@ -14,6 +15,14 @@ constexpr std::size_t kPieceLength = 64;
 constexpr std::size_t kLabelWidth = 10;
 constexpr std::size_t kPrefixWidth = 16;      // "[XL " + label + "] "
 constexpr std::size_t kNameWidth = 25;
+
+constexpr std::string_view kBlanks = "                                ";  // 32
+static_assert(kBlanks.size() >= kPrefixWidth && kBlanks.size() >= kNameWidth);
+
+void PutPadded(OutputSink& out, std::string_view text, std::size_t width) {
+  out.Put(text);
+  if (text.size() < width) out.Put(kBlanks.substr(0, width - text.size()));
+}
 
 // Where a continuation piece of `rest` (longer than one piece) ends: before a
 // hex token such as <0x012C> that the plain cut would split, unless the token
@@ -34,14 +43,14 @@ void XlWriteLine(const DecodeContext& ctx, const XlListingLine& line) {
   const bool longValue = line.value.size() >= kShortValueLimit;
 
   if (line.label.empty()) {
-    out.PutPadded({}, kPrefixWidth);
+    out.Put(kBlanks.substr(0, kPrefixWidth));
   } else {
     out.Put("[XL ");
-    out.PutPadded(line.label, kLabelWidth);
+    PutPadded(out, line.label, kLabelWidth);
     out.Put("] ");
   }
   if (!longValue && !line.value.empty()) {
-    out.PutPadded(line.name, kNameWidth);
+    PutPadded(out, line.name, kNameWidth);
     out.Put(line.value);
   } else {
     out.Put(line.name);
@@ -52,7 +61,7 @@ void XlWriteLine(const DecodeContext& ctx, const XlListingLine& line) {
   std::string_view rest = line.value;
   while (!rest.empty()) {
     const std::size_t n = rest.size() > kPieceLength ? PieceEnd(rest) : rest.size();
-    out.PutPadded({}, kPrefixWidth);
+    out.Put(kBlanks.substr(0, kPrefixWidth));
     out.Put(rest.substr(0, n));
     out.Put('\n');
     rest.remove_prefix(n);

@@ -1,0 +1,76 @@
+// Jobs written by Ghostscript's PCL XL drivers (pxlmono, pxlcolor) from
+// data/sample.ps (text in four fonts, lines, dashes, curves, fills, a grey
+// and a colour image over three pages) and data/photo.ps (a 32x32 colour
+// image, an arc and joined lines on one page), the latter also with delta
+// row and JPEG image compression:
+//   gs -q -dNOPAUSE -dBATCH -sDEVICE=pxlmono -r150 -sOutputFile=... sample.ps
+// Each must decode without a single error line and with one page eject per
+// EndPage, at the normal level and with every class listed.
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "pclxl/XlTestStream.h"
+
+namespace veltrix::test {
+namespace {
+
+std::vector<std::uint8_t> ReadJob(const std::string& name) {
+  std::ifstream file(std::string(VELTRIX_TEST_DIR) + "/pclxl/data/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The PCL XL stretch starts after the PJL line that enters the language.
+std::size_t StretchStart(const std::vector<std::uint8_t>& job) {
+  const std::string text(job.begin(), job.end());
+  const std::size_t enter = text.find("@PJL ENTER LANGUAGE");
+  return enter == std::string::npos ? std::string::npos : text.find('\n', enter) + 1;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+  return n;
+}
+
+TEST(XlRealJobs, GhostscriptJobsDecodeCleanly) {
+  struct Job {
+    const char* file;
+    std::size_t pages;
+    std::size_t images;
+  };
+  const Job jobs[] = {
+      {"pxlmono-sample.pxl", 3, 2},
+      {"pxlcolor-sample.pxl", 3, 2},
+      {"pxlcolor-photo.pxl", 1, 1},
+      {"pxlmono-photo-deltarow.pxl", 1, 1},
+      {"pxlcolor-photo-jpeg.pxl", 1, 1},
+  };
+  for (const Job& job : jobs) {
+    SCOPED_TRACE(job.file);
+    const std::vector<std::uint8_t> bytes = ReadJob(job.file);
+    const std::size_t start = StretchStart(bytes);
+    ASSERT_NE(start, std::string::npos);
+    const std::span<const std::uint8_t> stretch = std::span(bytes).subspan(start);
+    for (const int level : {4, 9}) {
+      SCOPED_TRACE(level);
+      const XlDecodeResult r = DecodeXl(stretch, DF_PAGE_SUM, level);
+      EXPECT_EQ(Count(r.listing, "*ERROR*"), 0u);
+      EXPECT_EQ(r.exceptions, 0u);
+      EXPECT_EQ(r.result, 1);
+      EXPECT_TRUE(r.languageExit);  // the driver ends the job with a UEL
+      EXPECT_EQ(Count(r.listing, "[XL OPERATOR  ] EndPage\n"), job.pages);
+      EXPECT_EQ(r.pageEjects, job.pages);
+      EXPECT_EQ(Count(r.listing, "[XL OPERATOR  ] BeginImage\n"), job.images);
+      EXPECT_EQ(Count(r.listing, "[XL OPERATOR  ] BeginSession\n"), 1u);
+      EXPECT_EQ(Count(r.listing, "[XL OPERATOR  ] EndSession\n"), 1u);
+      EXPECT_EQ(r.usage.tagCounts[0x44], job.pages);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace veltrix::test

@@ -1,0 +1,146 @@
+// Hand-made PCL XL streams and a decode of them into a string, for the PCL XL
+// reader and operator tests.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decode/ByteReader.h"
+#include "decode/OutputSink.h"
+#include "decode/RunState.h"
+#include "pclxl/XlDecoder.h"
+
+namespace veltrix::test {
+
+// Builds a stream after its binding header, low byte first unless asked.
+class XlStream {
+ public:
+  explicit XlStream(bool highByteFirst = false, bool withHeader = true) : high_(highByteFirst) {
+    if (withHeader) {
+      Byte(highByteFirst ? 0x28 : 0x29);
+      Text(" XL;2;0;test\n");
+    }
+  }
+
+  XlStream& Byte(int b) {
+    bytes_.push_back(static_cast<std::uint8_t>(b));
+    return *this;
+  }
+  XlStream& Bytes(std::initializer_list<int> bs) {
+    for (const int b : bs) Byte(b);
+    return *this;
+  }
+  XlStream& Text(std::string_view s) {
+    for (const char c : s) Byte(static_cast<std::uint8_t>(c));
+    return *this;
+  }
+  XlStream& U16(std::uint32_t v) { return Multi(v, 2); }
+  XlStream& U32(std::uint32_t v) { return Multi(v, 4); }
+
+  // Data type tags.
+  XlStream& UByte(int v) { return Byte(0xC0).Byte(v); }
+  XlStream& UInt16(std::uint32_t v) { return Byte(0xC1).U16(v); }
+  XlStream& UInt32(std::uint32_t v) { return Byte(0xC2).U32(v); }
+  XlStream& SInt16(int v) { return Byte(0xC3).U16(static_cast<std::uint32_t>(v)); }
+  XlStream& SInt32(int v) { return Byte(0xC4).U32(static_cast<std::uint32_t>(v)); }
+  XlStream& Real32(float v) { return Byte(0xC5).U32(std::bit_cast<std::uint32_t>(v)); }
+  XlStream& UByteXy(int x, int y) { return Byte(0xD0).Byte(x).Byte(y); }
+  XlStream& UInt16Xy(std::uint32_t x, std::uint32_t y) { return Byte(0xD1).U16(x).U16(y); }
+  XlStream& SInt16Xy(int x, int y) {
+    return Byte(0xD3).U16(static_cast<std::uint32_t>(x)).U16(static_cast<std::uint32_t>(y));
+  }
+  XlStream& Real32Xy(float x, float y) {
+    return Byte(0xD5).U32(std::bit_cast<std::uint32_t>(x)).U32(std::bit_cast<std::uint32_t>(y));
+  }
+  XlStream& UInt16Box(int x1, int y1, int x2, int y2) {
+    return Byte(0xE1).U16(x1).U16(y1).U16(x2).U16(y2);
+  }
+  // A UByte array with a UByte count.
+  XlStream& UByteArray(std::string_view s) {
+    Byte(0xC8).Byte(0xC0).Byte(static_cast<int>(s.size()));
+    return Text(s);
+  }
+  XlStream& UInt16Array(std::initializer_list<std::uint32_t> vs) {
+    Byte(0xC9).Byte(0xC1).U16(static_cast<std::uint32_t>(vs.size()));
+    for (const std::uint32_t v : vs) U16(v);
+    return *this;
+  }
+
+  // An attribute identifier for the value before it.
+  XlStream& Attr(int id) { return Byte(0xF8).Byte(id); }
+  XlStream& Attr16(std::uint32_t id) { return Byte(0xF9).U16(id); }
+
+  // An operator, optionally with embedded data (0xFB for short data).
+  XlStream& Op(int tag) { return Byte(tag); }
+  XlStream& OpWithData(int tag, std::string_view data) {
+    Byte(tag);
+    if (data.size() < 256) {
+      Byte(0xFB).Byte(static_cast<int>(data.size()));
+    } else {
+      Byte(0xFA).U32(static_cast<std::uint32_t>(data.size()));
+    }
+    return Text(data);
+  }
+
+  // The usual opening: a session in inches at 600 units, then a portrait page.
+  XlStream& Session() { return UByte(0).Attr(134).UInt16Xy(600, 600).Attr(137).Op(0x41); }
+  XlStream& Page() { return UByte(0).Attr(40).UByte(2).Attr(37).Op(0x43); }
+
+  const std::vector<std::uint8_t>& Data() const { return bytes_; }
+
+ private:
+  XlStream& Multi(std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) Byte(static_cast<int>(v >> (8 * (high_ ? n - 1 - i : i)) & 0xFF));
+    return *this;
+  }
+
+  std::vector<std::uint8_t> bytes_;
+  bool high_ = false;
+};
+
+// What one decode of a stretch gives back.
+struct XlDecodeResult {
+  std::string listing;
+  int result = 0;
+  bool endOfFile = false;
+  bool languageExit = false;
+  std::uint64_t exceptions = 0;
+  std::uint64_t bytesLeft = 0;  // input not read by the stretch
+  std::size_t pageEjects = 0;
+  XlUsageCounters usage;
+};
+
+inline XlDecodeResult DecodeXl(std::span<const std::uint8_t> bytes, std::uint32_t flags = 0, int level = 4) {
+  XlDecodeResult out;
+  ByteReader in(bytes);
+  RunState run;
+  OutputSink sink(&out.listing);
+  run.ctx.flags = flags;
+  run.ctx.level = level;
+  run.ctx.input = &in;
+  run.ctx.listing = &sink;
+  ResetPages(run.pages, (flags & DF_PAGE_SUM) != 0);
+  out.result = DecodePclXl(run);
+  sink.Flush();
+  out.endOfFile = run.ctx.endOfFile;
+  out.languageExit = run.ctx.languageExit;
+  out.exceptions = run.exceptionCount;
+  out.bytesLeft = bytes.size() - in.Offset();
+  out.pageEjects = run.pages.ejectOffsets.size();
+  out.usage = run.xlUsage;
+  return out;
+}
+
+inline XlDecodeResult DecodeXl(const XlStream& s, std::uint32_t flags = 0, int level = 4) {
+  return DecodeXl(std::span<const std::uint8_t>(s.Data()), flags, level);
+}
+
+// Listing line helpers, in the listing's own layout.
+inline std::string OperatorLine(std::string_view name) { return "[XL OPERATOR  ] " + std::string(name) + "\n"; }
+
+}  // namespace veltrix::test
