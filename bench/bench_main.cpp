@@ -76,6 +76,43 @@ void WriteTextJob(const std::string& path, std::uint64_t bytes) {
   job.Put(kEsc + "E" + kUel);
 }
 
+// A PCL XL job like a driver's: pages of grey image blocks, with the
+// attribute lists of every operator.
+void WriteXlJob(const std::string& path, std::uint64_t bytes) {
+  auto u16 = [](unsigned v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
+  auto ubyteAttr = [](unsigned v, unsigned id) {
+    return std::string{'\xC0', static_cast<char>(v), '\xF8', static_cast<char>(id)};
+  };
+  auto uint16Attr = [&](unsigned v, unsigned id) {
+    return std::string{'\xC1'} + u16(v) + std::string{'\xF8', static_cast<char>(id)};
+  };
+  auto xyAttr = [&](unsigned x, unsigned y, unsigned id) {
+    return std::string{'\xD1'} + u16(x) + u16(y) + std::string{'\xF8', static_cast<char>(id)};
+  };
+  JobWriter job(path);
+  job.Put(kUel + "@PJL ENTER LANGUAGE=PCLXL\r\n) HP-PCL XL;2;0;Comment\n");
+  job.Put(ubyteAttr(0, 134) + xyAttr(600, 600, 137) + ubyteAttr(0, 143) + "\x41");  // BeginSession
+  job.Put(ubyteAttr(0, 136) + ubyteAttr(1, 130) + "\x48");                           // OpenDataSource
+  const unsigned width = 4800, rows = 64;
+  const std::string block(width * rows, '\x5A');
+  while (job.Written() < bytes) {
+    job.Put(ubyteAttr(0, 40) + ubyteAttr(0, 37) + "\x43");  // BeginPage
+    job.Put(ubyteAttr(1, 3) + "\x6A");                      // SetColorSpace
+    job.Put(xyAttr(0, 0, 76) + "\x6B");                     // SetCursor
+    job.Put(ubyteAttr(0, 100) + ubyteAttr(2, 98) + uint16Attr(width, 108) + uint16Attr(6400, 107) +
+            xyAttr(width, 6400, 103) + "\xB0");             // BeginImage
+    for (unsigned line = 0; line < 6400 && job.Written() < bytes; line += rows) {
+      job.Put(uint16Attr(line, 109) + uint16Attr(rows, 99) + ubyteAttr(0, 101) + "\xB1\xFA");  // ReadImage
+      const auto size = static_cast<std::uint32_t>(block.size());
+      job.Put(std::string{static_cast<char>(size), static_cast<char>(size >> 8), static_cast<char>(size >> 16),
+                          static_cast<char>(size >> 24)});
+      job.Put(block);
+    }
+    job.Put("\xB2\x44");  // EndImage, EndPage
+  }
+  job.Put("\x49\x42" + kUel);  // CloseDataSource, EndSession
+}
+
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -135,11 +172,17 @@ int main(int argc, char** argv) {
   const std::uint64_t bytes = megabytes * 1000 * 1000;
   const std::string raster = dir + "/veltrix-bench-raster.pcl";
   const std::string text = dir + "/veltrix-bench-text.pcl";
+  const std::string xl = dir + "/veltrix-bench-xl.pxl";
   WriteRasterJob(raster, bytes);
   WriteTextJob(text, bytes);
+  WriteXlJob(xl, bytes);
   Measure("raster PCL 5", raster);
   Measure("text PCL 5", text);
-  unlink(raster.c_str());
-  unlink(text.c_str());
+  Measure("image PCL XL", xl);
+  if (!std::getenv("VELTRIX_BENCH_KEEP")) {
+    unlink(raster.c_str());
+    unlink(text.c_str());
+    unlink(xl.c_str());
+  }
   return 0;
 }
