@@ -6,25 +6,17 @@
 // that starts ESC%0A, then the leave step.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 
-#include "decode/DecodeMemory.h"
+#include "TestSupport.h"
 #include "hpgl2/HpglTestRun.h"
 
 namespace veltrix::test {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::filesystem::path DataDir() { return std::filesystem::path(VELTRIX_TEST_DIR) / "hpgl2" / "data"; }
+std::string Job(const char* name) { return ReadFile(TestDir() / "hpgl2" / "data" / name); }
 
 // The bytes after ESC%0B up to and including the ESC of ESC%0A.
 std::string HpglPart(const std::string& job) {
@@ -34,11 +26,10 @@ std::string HpglPart(const std::string& job) {
   return job.substr(enter + 4, leave + 1 - (enter + 4));
 }
 
-std::string ListHpgl(std::string_view bytes, bool* pageMarked = nullptr) {
+std::string ListHpgl(std::string_view bytes) {
   HpglTestRun t;
   t.Feed(bytes);
   LeaveHpgl(t.run);
-  if (pageMarked != nullptr) *pageMarked = t.run.pcl.pageMarked;
   return t.Listing();
 }
 
@@ -52,17 +43,21 @@ std::map<std::string, int> CountMnemonics(const std::string& listing) {
   return counts;
 }
 
-TEST(HpglRealJob, PlotPclListsEveryInstruction) {
-  const std::string part = HpglPart(ReadFile(DataDir() / "pstoedit-plot-pcl.pcl"));
-  ASSERT_FALSE(part.empty());
-  bool marked = false;
-  // The listing was written by hand from the job's bytes.
-  EXPECT_EQ(ListHpgl(part, &marked), ReadFile(DataDir() / "pstoedit-plot-pcl.lst"));
-  EXPECT_TRUE(marked);
+// Through the whole decoder: the PCL 5 parser hands HP-GL/2 bytes over
+// between ESC%0B and ESC%0A, lists both escapes, and ejects the drawn page
+// when the job ends. The plot's listing was written by hand from the job's bytes.
+TEST(HpglRealJob, WholeDecodeListsThePlotBetweenTheEscapes) {
+  const std::string job = Job("pstoedit-plot-pcl.pcl");
+  const std::string listing = Decode(job, DF_PAGE_SUM | DF_FONT_DETAIL).listing;
+  const std::string want = "[ ESC % 0 B ]         Enter HPGL : Pen at previous HPGL pen position\n" +
+                           Job("pstoedit-plot-pcl.lst") +
+                           "[ ESC % 0 A ]         Enter PCL : Pen at previous PCL cursor position\n" +
+                           "[Page Eject offset " + std::to_string(job.size()) + " ]\n";
+  EXPECT_EQ(listing.substr(0, listing.find("\n=====")), want);
 }
 
 TEST(HpglRealJob, PclDriverCountsAndLines) {
-  const std::string part = HpglPart(ReadFile(DataDir() / "pstoedit-pcl.pcl"));
+  const std::string part = HpglPart(Job("pstoedit-pcl.pcl"));
   ASSERT_FALSE(part.empty());
   const std::string listing = ListHpgl(part);
   // Counted from the raw bytes: the first two letters of every ";"-separated piece.
@@ -82,7 +77,7 @@ TEST(HpglRealJob, PclDriverCountsAndLines) {
 // step has run.
 TEST(HpglRealJob, EveryCutEndsInWholeLines) {
   for (const char* name : {"pstoedit-pcl.pcl", "pstoedit-plot-pcl.pcl"}) {
-    const std::string part = HpglPart(ReadFile(DataDir() / name));
+    const std::string part = HpglPart(Job(name));
     ASSERT_FALSE(part.empty()) << name;
     for (std::size_t cut = 0; cut <= part.size(); ++cut) {
       const std::string listing = ListHpgl(std::string_view(part).substr(0, cut));
@@ -94,24 +89,3 @@ TEST(HpglRealJob, EveryCutEndsInWholeLines) {
 
 }  // namespace
 }  // namespace veltrix::test
-
-namespace veltrix {
-namespace {
-
-// Through the whole decoder: the PCL 5 parser hands HP-GL/2 bytes over
-// between ESC%0B and ESC%0A, lists both escapes, and ejects the drawn page
-// when the job ends.
-TEST(HpglRealJob, WholeDecodeListsThePlotBetweenTheEscapes) {
-  const std::string job = test::ReadFile(test::DataDir() / "pstoedit-plot-pcl.pcl");
-  const std::string listing = DecodeMemory(std::span(reinterpret_cast<const std::uint8_t*>(job.data()), job.size()),
-                                           DF_PAGE_SUM | DF_FONT_DETAIL)
-                                  .listing;
-  const std::string plot = test::ReadFile(test::DataDir() / "pstoedit-plot-pcl.lst");
-  const std::string want = "[ ESC % 0 B ]         Enter HPGL : Pen at previous HPGL pen position\n" + plot +
-                           "[ ESC % 0 A ]         Enter PCL : Pen at previous PCL cursor position\n" +
-                           "[Page Eject offset " + std::to_string(job.size()) + " ]\n";
-  EXPECT_EQ(listing.substr(0, listing.find("\n=====")), want);
-}
-
-}  // namespace
-}  // namespace veltrix

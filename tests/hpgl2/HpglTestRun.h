@@ -14,13 +14,10 @@ namespace veltrix::test {
 
 inline constexpr std::string_view kHpglPrefix = "[ HPGL ]              ";
 
-// One complete listing line of the parser.
-inline std::string HpglLine(std::string_view body) {
-  return std::string(kHpglPrefix).append(body).append("\n");
+// One listing line of the parser; `open` leaves it waiting for whatever ends its instruction.
+inline std::string HpglLine(std::string_view body, bool open = false) {
+  return std::string(kHpglPrefix).append(body).append(open ? "" : "\n");
 }
-
-// The start of a line that waits for whatever ends its instruction.
-inline std::string HpglOpenLine(std::string_view body) { return std::string(kHpglPrefix).append(body); }
 
 struct HpglTestRun {
   std::string text;
@@ -33,11 +30,9 @@ struct HpglTestRun {
     ResetHpgl(run.hpgl);
     EnterHpgl(run);
   }
-
   void Feed(std::string_view bytes) {
     for (const char c : bytes) FeedHpgl(run, static_cast<std::uint8_t>(c));
   }
-
   const std::string& Listing() {
     sink.Flush();
     return text;
