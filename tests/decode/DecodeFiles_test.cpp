@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "decode/Korvane.h"
@@ -19,12 +20,8 @@ const std::string kRule = "\n---------------------------------------------------
 
 DecodeRequest RequestFor(const std::string& source, const std::optional<std::string>& dest,
                          std::uint32_t flags = DF_FONT_DETAIL) {
-  DecodeRequest request;
-  request.source = source;
-  request.dest = dest;
-  request.flags = flags;
-  request.clock = {86400 * 40 + 3600 * 13 + 60 * 5, true};  // 2-10-1970 13:05 UTC
-  return request;
+  const HeaderClock clock{86400 * 40 + 3600 * 13 + 60 * 5, true};  // 2-10-1970 13:05 UTC
+  return {.flags = flags, .source = source, .dest = dest, .clock = clock};
 }
 
 class DecodeFilesTest : public ::testing::Test {
@@ -32,20 +29,32 @@ class DecodeFilesTest : public ::testing::Test {
   void SetUp() override { dir_ = test::MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name()); }
   void TearDown() override { fs::remove_all(dir_); }
   std::string P(const std::string& name) const { return (dir_ / name).string(); }
+  // The header of the run's first file, and of a later one.
+  std::string First(const std::string& source, const std::string& dest) const {
+    return " 2-10-1970 13:05 Korvane 8.70\n\nDecoding '" + P(source) + "' to '" + P(dest) + "'" + kRule;
+  }
+  std::string Later(const std::string& source) const { return "\nDecoding '" + P(source) + "'" + kRule; }
   fs::path dir_;
 };
 
-TEST_F(DecodeFilesTest, WildcardGivesOneListingPerFileNamedByBaseName) {
+// Only the first header has the date and the listing name; the error log
+// beside a listing survives only with entries.
+TEST_F(DecodeFilesTest, WildcardGivesOneListingAndLogPerFileNamedByBaseName) {
   WriteFile(P("a.prn"), "A");
-  WriteFile(P("b.c.prn"), "B");
+  WriteFile(P("b.c.prn"), "\x1b)5Z\x1b(0@");
   WriteFile(P("skip.txt"), "C");
   DecodeRequest request = RequestFor(P("*.prn"), P("*.lst"));
   ASSERT_EQ(DecodeFiles(request), 0) << request.message;
   EXPECT_TRUE(request.completed);
-  EXPECT_EQ(ReadFile(P("a.lst")), " 2-10-1970 13:05 Korvane 8.70\n\nDecoding '" + P("a.prn") + "' to '" + P("*.lst") +
-                                      "'" + kRule + "A\n");
-  EXPECT_EQ(ReadFile(P("b.lst")), "\nDecoding '" + P("b.c.prn") + "'" + kRule + "B\n");
+  EXPECT_EQ(ReadFile(P("a.lst")), First("a.prn", "*.lst") + "A\n");
+  EXPECT_EQ(ReadFile(P("b.lst")), Later("b.c.prn") +
+                                      "[ ESC ) 5 Z ]         *** Unknown Escape\n"
+                                      "[ ESC ( 0 @ ]         Select Primary Font : *** Invalid value (0)\n");
   EXPECT_FALSE(fs::exists(P("skip.lst")));
+  EXPECT_FALSE(fs::exists(P("a.LOG")));
+  EXPECT_EQ(ReadFile(P("b.LOG")), "[ ESC ) 5 Z ]         Unknown escape\n"
+                                  "[ ESC ( 0 @ ]         Select Primary Font : *** Invalid value (0)\n");
+  EXPECT_EQ(request.exceptionCount, 2u);
 }
 
 TEST_F(DecodeFilesTest, ListingWithoutWildcardHoldsEveryFile) {
@@ -53,36 +62,15 @@ TEST_F(DecodeFilesTest, ListingWithoutWildcardHoldsEveryFile) {
   WriteFile(P("b.prn"), "B");
   DecodeRequest request = RequestFor(P("?.prn"), P("all.txt"));
   ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_EQ(ReadFile(P("all.txt")), " 2-10-1970 13:05 Korvane 8.70\n\nDecoding '" + P("a.prn") + "' to '" +
-                                        P("all.txt") + "'" + kRule + "A\n\nDecoding '" + P("b.prn") + "'" + kRule +
-                                        "B\n");
-}
-
-TEST_F(DecodeFilesTest, DefaultListingIsBesideTheSource) {
-  WriteFile(P("job.pcl"), "A");
-  DecodeRequest request = RequestFor(P("job.pcl"), std::nullopt);
-  ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_TRUE(fs::exists(P("job.TXT")));
-}
-
-TEST_F(DecodeFilesTest, ErrorLogSurvivesOnlyWithEntries) {
-  WriteFile(P("good.pcl"), "\x1b" "E");
-  WriteFile(P("bad.pcl"), "\x1b)5Z\x1b(0@");
-  DecodeRequest request = RequestFor(P("*.pcl"), P("*.txt"));
-  ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_FALSE(fs::exists(P("good.LOG")));
-  EXPECT_EQ(ReadFile(P("bad.LOG")), "[ ESC ) 5 Z ]         Unknown escape\n"
-                                    "[ ESC ( 0 @ ]         Select Primary Font : *** Invalid value (0)\n");
-  EXPECT_EQ(request.exceptionCount, 2u);
+  EXPECT_EQ(ReadFile(P("all.txt")), First("a.prn", "all.txt") + "A\n" + Later("b.prn") + "B\n");
 }
 
 TEST_F(DecodeFilesTest, ExceptionsOnlyHasItsNoteAndNoLog) {
   WriteFile(P("bad.pcl"), "AB\x1b)5Z");
   DecodeRequest request = RequestFor(P("bad.pcl"), P("bad.txt"), DF_SUPPRESS);
   ASSERT_EQ(DecodeFiles(request), 0);
-  EXPECT_EQ(ReadFile(P("bad.txt")), " 2-10-1970 13:05 Korvane 8.70\n\nDecoding '" + P("bad.pcl") + "' to '" +
-                                        P("bad.txt") + "'" + kRule +
-                                        "Reporting exceptions only :\n\n[ ESC ) 5 Z ]         *** Unknown Escape\n");
+  EXPECT_EQ(ReadFile(P("bad.txt")),
+            First("bad.pcl", "bad.txt") + "Reporting exceptions only :\n\n[ ESC ) 5 Z ]         *** Unknown Escape\n");
   EXPECT_FALSE(fs::exists(P("bad.LOG")));
 }
 
@@ -102,38 +90,34 @@ TEST_F(DecodeFilesTest, HpglLanguageAbortsWithSummariesWritten) {
 TEST_F(DecodeFilesTest, RunFailuresLeaveTheirMessage) {
   WriteFile(P("job.pcl"), "A");
   fs::create_directory(P("folder"));
-  struct Case {
-    std::string source;
-    std::optional<std::string> dest;
-    std::string message;
-  } cases[] = {
+  const std::tuple<std::string, std::optional<std::string>, std::string> cases[] = {
       {P("missing*.pcl"), P("x.txt"), "Error opening " + P("missing*.pcl") + " for reading\n"},
       {P("folder"), P("x.txt"), "Error opening " + P("folder") + " for reading\n"},
       {P("job.pcl"), P("*-*.txt"), "Invalid wildcard expression in output filename : " + P("*-*.txt") + "\n"},
       {P("job.pcl"), "", "Error opening  for output\n"},
       {P("job.pcl"), P("nodir/x.txt"), "Error opening " + P("nodir/x.txt") + " for output\n"},
-      // A listing that would be the source itself is refused: inputs are never overwritten.
-      {P("job.pcl"), P("job.pcl"), "Error opening " + P("job.pcl") + " for output\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.source + " -> " + c.dest.value_or("(none)"));
-    DecodeRequest request = RequestFor(c.source, c.dest);
+  for (const auto& [source, dest, message] : cases) {
+    SCOPED_TRACE(source + " -> " + dest.value_or("(none)"));
+    DecodeRequest request = RequestFor(source, dest);
     EXPECT_EQ(DecodeFiles(request), 1);
-    EXPECT_EQ(request.message, c.message);
+    EXPECT_EQ(request.message, message);
     EXPECT_FALSE(request.completed);
   }
   EXPECT_EQ(ReadFile(P("job.pcl")), "A");
-  EXPECT_FALSE(fs::exists(P("x.txt")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // nothing written
 }
 
-TEST_F(DecodeFilesTest, SideFileThatCannotBeMadeIsReportedAndTheRunGoesOn) {
+// Without a name the listing is beside the source; a side file that cannot be
+// made is reported and the run goes on.
+TEST_F(DecodeFilesTest, DefaultListingAndASideFileThatCannotBeMade) {
   WriteFile(P("job.pcl"), "A");
-  DecodeRequest request = RequestFor(P("job.pcl"), P("job.txt"), DF_FONT_DETAIL | DF_EXTRACT_WIDTHS);
+  DecodeRequest request = RequestFor(P("job.pcl"), std::nullopt, DF_FONT_DETAIL | DF_EXTRACT_WIDTHS);
   request.widths = P("job.pcl");  // the source itself
   EXPECT_EQ(DecodeFiles(request), 0);
   EXPECT_EQ(request.message, "Error opening widths output file " + P("job.pcl") + "\n");
   EXPECT_EQ(ReadFile(P("job.pcl")), "A");
-  EXPECT_TRUE(fs::exists(P("job.txt")));
+  EXPECT_TRUE(fs::exists(P("job.TXT")));
 }
 
 TEST(OutputNames, DerivedNames) {

@@ -6,44 +6,34 @@
 namespace veltrix {
 namespace {
 
-TEST(RequestBuilder, SideFileWithoutNameIsSwitchedOffInTheSettings) {
+// Side files without names are switched off in the settings; contiguous
+// raster needs raster rows; the first font ID counts only when assigning.
+TEST(RequestBuilder, BuildsTheRunsFlags) {
   DecodeSettings settings;
+  DecodeRequest request;
+  EXPECT_FALSE(BuildDecodeRequest(settings, request));  // an empty source starts no run
   settings.SourceFile = "job.pcl";
   settings.ExtractWidths = 1;
   settings.StripFonts = 1;
   settings.StripFontFile = "job.stp";
-  DecodeRequest request;
+  settings.ShowRasContiguous = 1;
+  settings.FirstDFID = 77;
   ASSERT_TRUE(BuildDecodeRequest(settings, request));
   EXPECT_EQ(settings.ExtractWidths, 0u);
   EXPECT_FALSE(request.flags & DF_EXTRACT_WIDTHS);
   EXPECT_FALSE(request.widths.has_value());
   EXPECT_TRUE(request.flags & DF_STRIP_FONTS);
   EXPECT_EQ(request.stripped, "job.stp");
-  EXPECT_EQ(request.flags & (DF_FONT_SUM | DF_MACRO_SUM | DF_PAGE_SUM | DF_ESC_SUM | DF_PALETTE_SUM | DF_FONT_DETAIL),
-            DF_FONT_SUM | DF_MACRO_SUM | DF_PAGE_SUM | DF_ESC_SUM | DF_PALETTE_SUM | DF_FONT_DETAIL);
-  EXPECT_FALSE(request.flags & DF_2BYTE_SUM);
-}
-
-TEST(RequestBuilder, ContiguousNeedsRasterAndFontIdsNeedAssigning) {
-  DecodeSettings settings;
-  settings.SourceFile = "job.pcl";
-  settings.ShowRasContiguous = 1;
-  settings.FirstDFID = 77;
-  DecodeRequest request;
-  BuildDecodeRequest(settings, request);
-  EXPECT_FALSE(request.flags & DF_RAS_CONTIGUOUS);
+  const std::uint32_t defaults =
+      DF_FONT_SUM | DF_MACRO_SUM | DF_PAGE_SUM | DF_ESC_SUM | DF_PALETTE_SUM | DF_FONT_DETAIL;
+  EXPECT_EQ(request.flags & defaults, defaults);
+  EXPECT_FALSE(request.flags & (DF_2BYTE_SUM | DF_RAS_CONTIGUOUS));
   EXPECT_EQ(request.firstFontId, -1);
   settings.ShowRasGraph = 1;
   settings.AssignFontIds = 1;
   BuildDecodeRequest(settings, request);
   EXPECT_TRUE(request.flags & DF_RAS_CONTIGUOUS);
   EXPECT_EQ(request.firstFontId, 77);
-}
-
-TEST(RequestBuilder, EmptySourceStartsNoRun) {
-  DecodeSettings settings;
-  DecodeRequest request;
-  EXPECT_FALSE(BuildDecodeRequest(settings, request));
 }
 
 TEST(RunFlags, Adjustments) {
@@ -58,8 +48,8 @@ TEST(RunFlags, Adjustments) {
 
 TEST(FontIdText, ValidAndInvalidTexts) {
   const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {" --12 ", 12}, {"12", 12},   {"-5", -5},           {"+-+7\t", -7},        {"12a", std::nullopt},
-      {"", std::nullopt}, {"-", std::nullopt}, {"1 2", std::nullopt}, {"4294967297", 1},
+      {" --12 ", 12},         {"12", 12},         {"-5", -5},            {"+-+7\t", -7},       {"12a", std::nullopt},
+      {"", std::nullopt},     {"-", std::nullopt}, {"1 2", std::nullopt}, {"4294967297", 1},
   };
   for (const auto& [text, want] : cases) EXPECT_EQ(ParseFontIdText(text), want) << '"' << text << '"';
 }

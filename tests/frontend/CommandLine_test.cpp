@@ -1,15 +1,17 @@
-// The veltrix program run as a child process: exit statuses and messages,
-// where listings and error logs go, the report header, and the switches that
-// leave summaries out.
-#include <fcntl.h>
+// The veltrix program run as a child process: what only the command line
+// does. Exit statuses, standard output and error, its options, the header
+// moment from SOURCE_DATE_EPOCH, standard input, --log, --strict, and the
+// refusal to overwrite a source. Messages and listing names are the driver's
+// (DecodeFiles_test.cpp).
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestSupport.h"
@@ -29,7 +31,6 @@ struct RunResult {
 
 const std::string kRule = "\n" + std::string(77, '-') + "\n\n";
 const std::string kDateLine = " 3- 5-2024  7:09 Korvane 8.70\n";  // 1709622570 in UTC
-const std::string kExceptionsNote = "Reporting exceptions only :\n\n";
 
 // "AB": text only, one page. "A", ESC)5Z (no such record), "B": one exception.
 const std::string kCleanJob = "AB";
@@ -48,11 +49,9 @@ const std::string kBadXlJob = "@PJL ENTER LANGUAGE=PCLXL\n) XL;2;0\n\x43";
 const Args kNoSummaries = {"--no-command-summary", "--no-page-summary", "--no-font-summary", "--no-macro-summary",
                            "--no-palette-summary"};
 
-std::string Header(const std::string& source, const std::string& dest = "", bool firstFile = true) {
-  std::string text = firstFile ? kDateLine : "";
-  text += "\nDecoding '" + source + "'";
-  if (firstFile && !dest.empty()) text += " to '" + dest + "'";
-  return text + kRule;
+// The header of a listing on standard output; only the first has the date.
+std::string Header(const std::string& source, bool firstFile = true) {
+  return (firstFile ? kDateLine : "") + "\nDecoding '" + source + "'" + kRule;
 }
 
 Args Join(Args a, const Args& b) {
@@ -60,10 +59,15 @@ Args Join(Args a, const Args& b) {
   return a;
 }
 
-std::string Describe(const Args& args) {
-  std::string text;
-  for (const std::string& arg : args) text += " " + arg;
-  return text;
+// The words as part of a shell command line, each quoted.
+std::string ShellWords(const Args& words) {
+  std::string line;
+  for (const std::string& word : words) {
+    line += " '";
+    for (const char c : word) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    line += "'";
+  }
+  return line;
 }
 
 class CommandLineTest : public ::testing::Test {
@@ -80,37 +84,16 @@ class CommandLineTest : public ::testing::Test {
   fs::path J(const std::string& name) const { return jobs_ / name; }
 
   // Runs the program in the jobs directory with `input` on standard input,
-  // `env_` (by default: no user settings, a local time zone that is not UTC)
-  // and a fixed header moment.
+  // only `env_` (by default: no user settings, a local time zone that is not
+  // UTC) in its environment, and a fixed header moment.
   RunResult Run(const Args& args, const std::string& input = "") const {
-    const fs::path in = root_ / "stdin", out = root_ / "stdout", err = root_ / "stderr";
-    WriteFile(in, input);
-    const Args argText = Join({VELTRIX_BINARY}, args), envText = Join(env_, {"SOURCE_DATE_EPOCH=" + epoch_});
-    std::vector<char*> argv, envp;
-    for (const std::string& s : argText) argv.push_back(const_cast<char*>(s.c_str()));
-    for (const std::string& s : envText) envp.push_back(const_cast<char*>(s.c_str()));
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int fdIn = ::open(in.c_str(), O_RDONLY);
-      const int fdOut = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int fdErr = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (fdIn < 0 || fdOut < 0 || fdErr < 0 || ::dup2(fdIn, 0) < 0 || ::dup2(fdOut, 1) < 0 ||
-          ::dup2(fdErr, 2) < 0 || ::chdir(jobs_.c_str()) != 0) {
-        ::_exit(126);
-      }
-      ::execve(argv[0], argv.data(), envp.data());
-      ::_exit(127);
-    }
-    RunResult result;
-    if (int status = 0; pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-      result.status = WEXITSTATUS(status);
-    }
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
-    return result;
+    WriteFile(root_ / "stdin", input);
+    const Args command = Join(Join(env_, {"SOURCE_DATE_EPOCH=" + epoch_, VELTRIX_BINARY}), args);
+    const std::string line = ShellWords({"cd", jobs_}) + " && exec env -i" + ShellWords(command) + " <" +
+                             ShellWords({root_ / "stdin"}) + " >" + ShellWords({root_ / "stdout"}) + " 2>" +
+                             ShellWords({root_ / "stderr"});
+    const int status = std::system(line.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(root_ / "stdout"), ReadFile(root_ / "stderr")};
   }
 
   std::set<std::string> JobFiles() const {
@@ -124,155 +107,100 @@ class CommandLineTest : public ::testing::Test {
   std::string epoch_ = "1709622570";
 };
 
+// 0, or 3 with --strict after exceptions; 1 with the run's message on
+// standard error; 2 for a usage error. A listing never overwrites a source:
+// not the one being decoded, nor a later one that would be lost before it is
+// read.
 TEST_F(CommandLineTest, ExitStatusAndMessage) {
   WriteFile(J("job.pcl"), kCleanJob);
   WriteFile(J("bad.pcl"), kBadJob);
   WriteFile(J("xl.pcl"), kBadXlJob);
-  fs::create_directories(J("sub"));
   const std::set<std::string> before = JobFiles();
-  struct Case {
+  const struct {
     Args args;
     int status;
-    std::string message;  // for status 1: the run's message on standard error
+    std::string message;        // for status 1: the run's message on standard error
     bool writesNothing = true;  // for status 1 and 2
-  };
-  const Case cases[] = {
-      {{"job.pcl"}, 0, ""},
-      {{"bad.pcl"}, 0, ""},
-      {{"--strict", "job.pcl"}, 0, ""},
-      {{"--strict", "bad.pcl"}, 3, ""},
-      {{"--strict", "-o", "bad.txt", "bad.pcl"}, 3, ""},
-      {{"xl.pcl"}, 0, ""},
-      {{"--strict", "xl.pcl"}, 3, ""},
-      {{"--version"}, 0, ""},
-      {{"--help"}, 0, ""},
+  } cases[] = {
+      {{"bad.pcl"}, 0, ""},           {{"--strict", "job.pcl"}, 0, ""}, {{"--strict", "bad.pcl"}, 3, ""},
+      {{"--strict", "xl.pcl"}, 3, ""}, {{"--version"}, 0, ""},           {{"--help"}, 0, ""},
       {{"nope.pcl"}, 1, "Error opening nope.pcl for reading"},
       {{"job.pcl", "nope.pcl"}, 1, "Error opening nope.pcl for reading", false},  // job.pcl may be listed
-      {{"*.none"}, 1, "Error opening *.none for reading"},
-      {{"sub"}, 1, "Error opening sub for reading"},
-      {{"-o", "missing/job.txt", "job.pcl"}, 1, "Error opening missing/job.txt for output"},
-      {{"-o", "", "job.pcl"}, 1, "Error opening  for output"},
-      {{"-o", "*-*.txt", "job.pcl"}, 1, "Invalid wildcard expression in output filename : *-*.txt"},
-      {{"--bogus", "job.pcl"}, 2, ""},
-      {{"--level", "x", "job.pcl"}, 2, ""},
-      {{}, 2, ""},
-      {{"-o", "out.txt"}, 2, ""},
+      {{"-o", "job.pcl", "job.pcl"}, 1, "Error opening job.pcl for output"},
+      {{"-o", "*.pcl", "job.pcl"}, 1, "Error opening job.pcl for output"},
+      {{"-o", "bad.pcl", "job.pcl", "bad.pcl"}, 1, "Error opening bad.pcl for output"},
+      {{"--bogus", "job.pcl"}, 2, ""}, {{"--level", "x", "job.pcl"}, 2, ""}, {{}, 2, ""},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Describe(c.args));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
     const RunResult r = Run(c.args);
     EXPECT_EQ(r.status, c.status) << r.err;
-    if (c.status == 1 || c.status == 2) {
-      EXPECT_NE(r.err, "");
-      EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-      if (c.writesNothing) {
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(JobFiles(), before);
-      }
-    } else {
-      EXPECT_EQ(r.err, "");
-      if (c.status == 0) {
-        EXPECT_NE(r.out, "");  // the listing, the version or the help
-      }
+    const bool failed = c.status == 1 || c.status == 2;
+    EXPECT_EQ(r.err.empty(), !failed) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    if (failed && c.writesNothing) {
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(JobFiles(), before);
     }
-    fs::remove(J("bad.txt"));
-    fs::remove(J("bad.LOG"));
+    if (c.status == 0) {
+      EXPECT_NE(r.out, "");  // the listing, the version or the help
+    }
+    EXPECT_EQ(ReadFile(J("job.pcl")), kCleanJob);
+    EXPECT_EQ(ReadFile(J("bad.pcl")), kBadJob);
   }
 }
 
-TEST_F(CommandLineTest, ListingNeverOverwritesASource) {
+// Listings go to standard output, in the order of the sources given or
+// matched, with no error log beside the sources; the settings file is not
+// written.
+TEST_F(CommandLineTest, ListingOnStandardOutput) {
   WriteFile(J("job.pcl"), kCleanJob);
-  WriteFile(J("two.pcl"), kBadJob);
+  WriteFile(J("bad.pcl"), kBadJob);
+  WriteFile(J("B.pcl"), "B");
+  const std::string exceptionsOnly = Header("bad.pcl") + "Reporting exceptions only :\n\n" + kBadLine;
+  const std::string cleanBody = "\nDecoding 'job.pcl'" + kRule + kCleanBody;
   const struct {
     Args args;
-    std::string listing;
-  } cases[] = {
-      {{"-o", "job.pcl", "job.pcl"}, "job.pcl"},
-      {{"-o", "*.pcl", "job.pcl"}, "job.pcl"},
-      {{"-o", "two.pcl", "job.pcl", "two.pcl"}, "two.pcl"},  // the second source would be lost before it is read
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.args));
-    const RunResult r = Run(c.args);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Error opening " + c.listing + " for output"), std::string::npos) << r.err;
-    EXPECT_EQ(ReadFile(J("job.pcl")), kCleanJob);
-    EXPECT_EQ(ReadFile(J("two.pcl")), kBadJob);
-  }
-}
-
-TEST_F(CommandLineTest, ListingGoesToStandardOutputByDefault) {
-  WriteFile(J("job.pcl"), kCleanJob);
-  const RunResult r = Run(Join(kNoSummaries, {"job.pcl"}));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, Header("job.pcl") + kCleanBody) << test::FirstDifference(r.out, Header("job.pcl") + kCleanBody);
-  EXPECT_EQ(JobFiles(), std::set<std::string>{"job.pcl"});  // no listing or log beside the source
-  EXPECT_TRUE(fs::is_empty(root_ / "home"));                 // the settings file is not written
-}
-
-TEST_F(CommandLineTest, HeaderDateIsSourceDateEpochInUtc) {
-  WriteFile(J("job.pcl"), kCleanJob);
-  const struct {
-    std::string epoch, dateLine;
-  } cases[] = {
-      {"0", " 1- 1-1970  0:00 Korvane 8.70\n"},
-      {"1709622570", " 3- 5-2024  7:09 Korvane 8.70\n"},
-      {"1701215999", "11-28-2023 23:59 Korvane 8.70\n"},  // 08:59 the next day in the local zone
-      {"951825600", " 2-29-2000 12:00 Korvane 8.70\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.epoch);
-    epoch_ = c.epoch;
-    const RunResult r = Run(Join(kNoSummaries, {"job.pcl"}));
-    EXPECT_EQ(r.out, c.dateLine + "\nDecoding 'job.pcl'" + kRule + kCleanBody);
-  }
-}
-
-TEST_F(CommandLineTest, WildcardListingNameGivesOneListingPerSource) {
-  WriteFile(J("a.pcl"), kCleanJob);
-  WriteFile(J("b.c.pcl"), kBadJob);
-  const RunResult r = Run(Join(kNoSummaries, {"-o", "*.lst", "a.pcl", "b.c.pcl"}));
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(ReadFile(J("a.lst")), Header("a.pcl", "*.lst") + kCleanBody);
-  EXPECT_EQ(ReadFile(J("b.lst")), Header("b.c.pcl", "*.lst", false) + kBadBody);  // named up to the first dot
-  EXPECT_EQ(ReadFile(J("b.LOG")), kBadLogEntry);
-  EXPECT_FALSE(fs::exists(J("a.LOG")));
-}
-
-TEST_F(CommandLineTest, SeveralSourcesAreDecodedInTheOrderGiven) {
-  WriteFile(J("a.pcl"), "AA");
-  WriteFile(J("b.pcl"), "BB");
-  const RunResult r = Run(Join(kNoSummaries, {"b.pcl", "a.pcl"}));
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, Header("b.pcl") + "BB\n" + Header("a.pcl", "", false) + "AA\n");
-}
-
-TEST_F(CommandLineTest, QuotedWildcardDecodesMatchesInByteOrder) {
-  WriteFile(J("b.pcl"), "b");
-  WriteFile(J("a.pcl"), "a");
-  WriteFile(J("B.pcl"), "B");
-  WriteFile(J("ab.pcl"), "ab");
-  WriteFile(J("a.txt"), "t");
-  const std::string abs = jobs_.string() + "/";
-  const struct {
-    std::string source, shownDir;
-    std::vector<std::string> names;
-  } cases[] = {
-      {"*.pcl", "", {"B.pcl", "a.pcl", "ab.pcl", "b.pcl"}},
-      {"?.pcl", "", {"B.pcl", "a.pcl", "b.pcl"}},
-      {abs + "a*", abs, {"a.pcl", "a.txt", "ab.pcl"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.source);
     std::string want;
-    for (const std::string& name : c.names) {
-      want += Header(c.shownDir + name, "", want.empty()) + ReadFile(J(name)) + "\n";
-    }
-    const RunResult r = Run(Join(kNoSummaries, {c.source}));
+    std::string epoch = "1709622570";
+  } cases[] = {
+      {{"job.pcl", "bad.pcl"}, Header("job.pcl") + kCleanBody + Header("bad.pcl", false) + kBadBody},
+      {{"*.pcl"},  // a quoted wildcard: the matches in byte order
+       Header("B.pcl") + "B\n" + Header("bad.pcl", false) + kBadBody + Header("job.pcl", false) + kCleanBody},
+      // Exceptions only: no log even when one is named.
+      {{"-e", "--log", "x.log", "bad.pcl"}, exceptionsOnly},
+      {{"--exceptions-only", "--log", "x.log", "bad.pcl"}, exceptionsOnly},
+      {{"--level", "0", "--log", "x.log", "bad.pcl"}, exceptionsOnly},
+      // The header moment is SOURCE_DATE_EPOCH in UTC; 1701215999 is 08:59
+      // the next day in the local zone.
+      {{"job.pcl"}, " 1- 1-1970  0:00 Korvane 8.70\n" + cleanBody, "0"},
+      {{"job.pcl"}, "11-28-2023 23:59 Korvane 8.70\n" + cleanBody, "1701215999"},
+      {{"job.pcl"}, " 2-29-2000 12:00 Korvane 8.70\n" + cleanBody, "951825600"},
+  };
+  const std::set<std::string> before = JobFiles();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    epoch_ = c.epoch;
+    const RunResult r = Run(Join(kNoSummaries, c.args));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, want) << test::FirstDifference(r.out, want);
+    EXPECT_EQ(r.out, c.want) << test::FirstDifference(r.out, c.want);
+    EXPECT_EQ(JobFiles(), before);
   }
+  EXPECT_TRUE(fs::is_empty(root_ / "home"));
+}
+
+// --log names the error log of a listing on standard output; it survives
+// only with entries. Beside a listing file the log is named after it.
+TEST_F(CommandLineTest, LogOption) {
+  WriteFile(J("job.pcl"), kCleanJob);
+  WriteFile(J("bad.pcl"), kBadJob);
+  EXPECT_EQ(Run(Join(kNoSummaries, {"--log", "x.log", "bad.pcl"})).out, Header("bad.pcl") + kBadBody);
+  EXPECT_EQ(ReadFile(J("x.log")), kBadLogEntry);
+  EXPECT_EQ(Run({"--log", "x.log", "job.pcl"}).status, 0);
+  EXPECT_FALSE(fs::exists(J("x.log")));
+  EXPECT_EQ(Run({"-o", "out.txt", "--log", "x.log", "bad.pcl"}).status, 0);
+  EXPECT_EQ(ReadFile(J("out.LOG")), kBadLogEntry);
+  EXPECT_FALSE(fs::exists(J("x.log")));
 }
 
 TEST_F(CommandLineTest, DashReadsStandardInput) {
@@ -284,115 +212,46 @@ TEST_F(CommandLineTest, DashReadsStandardInput) {
   EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
 }
 
-TEST_F(CommandLineTest, ExceptionsOnlyListsTheProblemsAndMakesNoLog) {
-  WriteFile(J("bad.pcl"), kBadJob);
-  const Args modes[] = {{"-e"}, {"--exceptions-only"}, {"--level", "0"}};
-  for (const Args& mode : modes) {
-    SCOPED_TRACE(Describe(mode));
-    const RunResult toFile = Run(Join(Join(kNoSummaries, mode), {"-o", "out.txt", "bad.pcl"}));
-    EXPECT_EQ(toFile.status, 0) << toFile.err;
-    EXPECT_EQ(ReadFile(J("out.txt")), Header("bad.pcl", "out.txt") + kExceptionsNote + kBadLine);
-    EXPECT_FALSE(fs::exists(J("out.LOG")));
-
-    const RunResult toStdout = Run(Join(Join(kNoSummaries, mode), {"--log", "x.log", "bad.pcl"}));
-    EXPECT_EQ(toStdout.out, Header("bad.pcl") + kExceptionsNote + kBadLine);
-    EXPECT_FALSE(fs::exists(J("x.log")));
-  }
-}
-
-TEST_F(CommandLineTest, ErrorLogBesideTheListingKeepsOnlyEntries) {
-  WriteFile(J("job.pcl"), kCleanJob);
-  WriteFile(J("bad.pcl"), kBadJob);
-  fs::create_directories(J("d.x"));
-  const struct {
-    std::string listing, log;
-  } cases[] = {
-      {"out.txt", "out.LOG"},
-      {"out.log", "out.log.LOG"},  // the same extension in another case: appended
-      {"out", "out.LOG"},
-      {"out.list", "out.list.LOG"},  // more than three characters after the dot
-      {"d.x/out", "d.x/out.LOG"},    // a dot in the directory part is no extension
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.listing);
-    EXPECT_EQ(Run({"-o", c.listing, "bad.pcl"}).status, 0);
-    EXPECT_EQ(ReadFile(J(c.log)), kBadLogEntry);
-    EXPECT_EQ(Run({"-o", c.listing, "job.pcl"}).status, 0);
-    EXPECT_FALSE(fs::exists(J(c.log)));  // empty, so deleted
-  }
-  // --log names the log only for a listing on standard output.
-  EXPECT_EQ(Run({"-o", "out.txt", "--log", "x.log", "bad.pcl"}).status, 0);
-  EXPECT_EQ(ReadFile(J("out.LOG")), kBadLogEntry);
-  EXPECT_FALSE(fs::exists(J("x.log")));
-}
-
-TEST_F(CommandLineTest, ErrorLogWithTheListingOnStandardOutput) {
-  WriteFile(J("job.pcl"), kCleanJob);
-  WriteFile(J("bad.pcl"), kBadJob);
-  RunResult r = Run(Join(kNoSummaries, {"bad.pcl"}));
-  EXPECT_EQ(r.out, Header("bad.pcl") + kBadBody);
-  EXPECT_EQ(JobFiles(), (std::set<std::string>{"bad.pcl", "job.pcl"}));  // no log without --log
-
-  r = Run(Join(kNoSummaries, {"--log", "x.log", "bad.pcl"}));
-  EXPECT_EQ(r.out, Header("bad.pcl") + kBadBody);
-  EXPECT_EQ(ReadFile(J("x.log")), kBadLogEntry);
-
-  r = Run(Join(kNoSummaries, {"--log", "x.log", "job.pcl"}));
-  EXPECT_EQ(r.status, 0);
-  EXPECT_FALSE(fs::exists(J("x.log")));
-}
-
 TEST_F(CommandLineTest, SummarySwitchesLeaveTheirSummariesOut) {
   WriteFile(J("job.pcl"), kCleanJob);
   const std::string escapeHeading = "\n============ PCL Escape Summary =================\n\n";
   const std::string pageHeading = "\n===================================================\n\n    Page Summary ";
   const std::string pageEject = "[Page Eject offset 2 ]\n";
-  const struct {
-    Args args;
-    bool escapeSummary, pageSummary;
-  } cases[] = {
-      {{}, true, true},
-      {{"--no-command-summary"}, false, true},
-      {{"--no-page-summary"}, true, false},
-      {{"--no-command-summary", "--no-page-summary"}, false, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.args));
-    const RunResult r = Run(Join(c.args, {"job.pcl"}));
+  const std::tuple<Args, bool, bool> cases[] = {{{"--no-command-summary"}, false, true},
+                                                {{"--no-page-summary"}, true, false}};
+  for (const auto& [args, escapeSummary, pageSummary] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const RunResult r = Run(Join(args, {"job.pcl"}));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find(Header("job.pcl") + "AB\n"), 0u);
-    EXPECT_EQ(r.out.find(escapeHeading) != std::string::npos, c.escapeSummary);
-    EXPECT_EQ(r.out.find(pageHeading) != std::string::npos, c.pageSummary);
-    EXPECT_EQ(r.out.find(pageEject) != std::string::npos, c.pageSummary);
+    EXPECT_EQ(r.out.find(escapeHeading) != std::string::npos, escapeSummary);
+    EXPECT_EQ(r.out.find(pageHeading) != std::string::npos, pageSummary);
+    EXPECT_EQ(r.out.find(pageEject) != std::string::npos, pageSummary);
   }
 }
 
+// Each settings directory has a tables file with its own name for paper
+// size 5, which has no built-in name.
 TEST_F(CommandLineTest, TablesFileIsFoundInTheSettingsDirectory) {
-  WriteFile(J("size.pcl"), "\x1b&l5A");  // paper size 5 has no built-in name
+  WriteFile(J("size.pcl"), "\x1b&l5A");
   WriteFile(J("alt.ini"), "[PaperSizes]\n5=Alt Size\n");
-  const std::string root = root_.string();
-  const struct {
-    std::string home;  // environment entry naming the settings directory (or its parent)
-    std::string tables;
-    Args extra;
-    std::string name;
-  } cases[] = {
-      {"VELTRIX_HOME=" + root + "/home", "home/veltrix.ini", {}, "My Size"},
-      {"VELTRIX_HOME=" + root + "/home", "home/veltrix.ini", {"--tables", "alt.ini"}, "Alt Size"},
-      {"VELTRIX_HOME=" + root + "/home", "", {}, "*** Unknown ( 5 )"},
-      {"XDG_CONFIG_HOME=" + root + "/xdg", "xdg/veltrix/veltrix.ini", {}, "My Size"},
-      {"HOME=" + root + "/user", "user/.config/veltrix/veltrix.ini", {}, "My Size"},
+  for (const std::string dir : {"home", "xdg/veltrix", "user/.config/veltrix"}) {
+    fs::create_directories(root_ / dir);
+    WriteFile(root_ / dir / "veltrix.ini", "; sizes of this site\n[PaperSizes]\n5 = " + dir + " Size ; ours\n");
+  }
+  const std::string root = root_.string() + "/";
+  const std::tuple<std::string, Args, std::string> cases[] = {
+      {"VELTRIX_HOME=" + root + "home", {}, "home Size"},
+      {"VELTRIX_HOME=" + root + "home", {"--tables", "alt.ini"}, "Alt Size"},
+      {"VELTRIX_HOME=" + root + "jobs", {}, "*** Unknown ( 5 )"},
+      {"XDG_CONFIG_HOME=" + root + "xdg", {}, "xdg/veltrix Size"},
+      {"HOME=" + root + "user", {}, "user/.config/veltrix Size"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.home + " " + c.tables);
-    if (!c.tables.empty()) {
-      fs::create_directories((root_ / c.tables).parent_path());
-      WriteFile(root_ / c.tables, "; sizes of this site\n[PaperSizes]\n5 = My Size ; ours\n");
-    }
-    env_ = {c.home, "TZ=UTC"};
-    const RunResult r = Run(Join(Join(kNoSummaries, c.extra), {"size.pcl"}));
-    EXPECT_EQ(r.out, Header("size.pcl") + "[ ESC & l 5 A ]       Set Page Size : " + c.name + "\n");
-    if (!c.tables.empty()) fs::remove(root_ / c.tables);
+  for (const auto& [home, extra, name] : cases) {
+    SCOPED_TRACE(home);
+    env_ = {home, "TZ=UTC"};
+    EXPECT_EQ(Run(Join(Join(kNoSummaries, extra), {"size.pcl"})).out,
+              Header("size.pcl") + "[ ESC & l 5 A ]       Set Page Size : " + name + "\n");
   }
 }
 
