@@ -120,6 +120,20 @@ TEST_F(DecodeFilesTest, DefaultListingAndASideFileThatCannotBeMade) {
   EXPECT_TRUE(fs::exists(P("job.TXT")));
 }
 
+// Offsets pass 4 GB: a data count of 3,000,000,000 is skipped by seeking in
+// a sparse file, and the page ejected after it has its true offset.
+TEST_F(DecodeFilesTest, OffsetsBeyondFourGigabytes) {
+  const std::string head = "A\x1b*b4000000000W";
+  WriteFile(P("big.pcl"), head);
+  fs::resize_file(P("big.pcl"), head.size() + 4000000000ull);
+  { std::ofstream(P("big.pcl"), std::ios::binary | std::ios::app) << "B\f"; }
+  DecodeRequest request = RequestFor(P("big.pcl"), P("big.txt"), DF_FONT_DETAIL | DF_PAGE_SUM);
+  ASSERT_EQ(DecodeFiles(request), 0) << request.message;
+  const std::string listing = ReadFile(P("big.txt"));
+  EXPECT_NE(listing.find("[Page Eject offset 4000000017 ]\n"), std::string::npos) << listing;
+  EXPECT_NE(listing.find("    Page 1 : offset 4000000017\n"), std::string::npos) << listing;
+}
+
 TEST(OutputNames, DerivedNames) {
   const std::pair<std::string, std::string> cases[] = {
       {"job.txt", "job.LOG"},           {"job.log", "job.log.LOG"}, {"job", "job.LOG"},
