@@ -6,29 +6,15 @@
 //   gs -q -dNOPAUSE -dBATCH -sDEVICE=pxlmono -r150 -sOutputFile=... sample.ps
 // Each must decode without a single error line and with one page eject per
 // EndPage, at the normal level and with every class listed.
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "pclxl/XlTestStream.h"
 
 namespace veltrix::test {
 namespace {
-
-std::vector<std::uint8_t> ReadJob(const std::string& name) {
-  std::ifstream file(std::string(VELTRIX_TEST_DIR) + "/pclxl/data/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The PCL XL stretch starts after the PJL line that enters the language.
-std::size_t StretchStart(const std::vector<std::uint8_t>& job) {
-  const std::string text(job.begin(), job.end());
-  const std::size_t enter = text.find("@PJL ENTER LANGUAGE");
-  return enter == std::string::npos ? std::string::npos : text.find('\n', enter) + 1;
-}
 
 std::size_t Count(const std::string& text, const std::string& what) {
   std::size_t n = 0;
@@ -39,26 +25,24 @@ std::size_t Count(const std::string& text, const std::string& what) {
 TEST(XlRealJobs, GhostscriptJobsDecodeCleanly) {
   struct Job {
     const char* file;
-    std::size_t pages;
-    std::size_t images;
+    std::size_t pages, images;
   };
   const Job jobs[] = {
-      {"pxlmono-sample.pxl", 3, 2},
-      {"pxlcolor-sample.pxl", 3, 2},
-      {"pxlcolor-photo.pxl", 1, 1},
-      {"pxlmono-photo-deltarow.pxl", 1, 1},
-      {"pxlcolor-photo-jpeg.pxl", 1, 1},
+      {"pxlmono-sample.pxl", 3, 2},         {"pxlcolor-sample.pxl", 3, 2},     {"pxlcolor-photo.pxl", 1, 1},
+      {"pxlmono-photo-deltarow.pxl", 1, 1}, {"pxlcolor-photo-jpeg.pxl", 1, 1},
   };
   for (const Job& job : jobs) {
     SCOPED_TRACE(job.file);
-    const std::vector<std::uint8_t> bytes = ReadJob(job.file);
-    const std::size_t start = StretchStart(bytes);
-    ASSERT_NE(start, std::string::npos);
-    const std::span<const std::uint8_t> stretch = std::span(bytes).subspan(start);
+    const std::string bytes = ReadFile(TestDir() / "pclxl/data" / job.file);
+    // The PCL XL stretch starts after the PJL line that enters the language.
+    const std::size_t enter = bytes.find("@PJL ENTER LANGUAGE");
+    ASSERT_NE(enter, std::string::npos);
+    const auto stretch = std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())
+                             .subspan(bytes.find('\n', enter) + 1);
     for (const int level : {4, 9}) {
       SCOPED_TRACE(level);
       const XlDecodeResult r = DecodeXl(stretch, DF_PAGE_SUM, level);
-      EXPECT_EQ(Count(r.listing, "*ERROR*"), 0u);
+      EXPECT_EQ(ErrorLines(r.listing), "");
       EXPECT_EQ(r.exceptions, 0u);
       EXPECT_EQ(r.result, 1);
       EXPECT_TRUE(r.languageExit);  // the driver ends the job with a UEL

@@ -4,8 +4,10 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,55 +23,41 @@ namespace veltrix::test {
 class XlStream {
  public:
   explicit XlStream(bool highByteFirst = false, bool withHeader = true) : high_(highByteFirst) {
-    if (withHeader) {
-      Byte(highByteFirst ? 0x28 : 0x29);
-      Text(" XL;2;0;test\n");
-    }
+    if (withHeader) Byte(highByteFirst ? 0x28 : 0x29).Text(" XL;2;0;test\n");
   }
 
-  XlStream& Byte(int b) {
-    bytes_.push_back(static_cast<std::uint8_t>(b));
-    return *this;
-  }
+  XlStream& Byte(int b) { return Bytes({b}); }
   XlStream& Bytes(std::initializer_list<int> bs) {
-    for (const int b : bs) Byte(b);
+    for (const int b : bs) bytes_.push_back(static_cast<std::uint8_t>(b));
     return *this;
   }
   XlStream& Text(std::string_view s) {
-    for (const char c : s) Byte(static_cast<std::uint8_t>(c));
+    bytes_.insert(bytes_.end(), s.begin(), s.end());
     return *this;
   }
-  XlStream& U16(std::uint32_t v) { return Multi(v, 2); }
-  XlStream& U32(std::uint32_t v) { return Multi(v, 4); }
+  // A value of n bytes in the stream's byte order.
+  XlStream& U(std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) Byte(static_cast<int>(v >> (8 * (high_ ? n - 1 - i : i)) & 0xFF));
+    return *this;
+  }
+  XlStream& U16(std::uint32_t v) { return U(v, 2); }
+  XlStream& U32(std::uint32_t v) { return U(v, 4); }
+  static std::uint32_t F(float v) { return std::bit_cast<std::uint32_t>(v); }
 
   // Data type tags.
   XlStream& UByte(int v) { return Byte(0xC0).Byte(v); }
   XlStream& UInt16(std::uint32_t v) { return Byte(0xC1).U16(v); }
   XlStream& UInt32(std::uint32_t v) { return Byte(0xC2).U32(v); }
-  XlStream& SInt16(int v) { return Byte(0xC3).U16(static_cast<std::uint32_t>(v)); }
-  XlStream& SInt32(int v) { return Byte(0xC4).U32(static_cast<std::uint32_t>(v)); }
-  XlStream& Real32(float v) { return Byte(0xC5).U32(std::bit_cast<std::uint32_t>(v)); }
+  XlStream& SInt16(int v) { return Byte(0xC3).U16(v); }
+  XlStream& SInt32(int v) { return Byte(0xC4).U32(v); }
+  XlStream& Real32(float v) { return Byte(0xC5).U32(F(v)); }
   XlStream& UByteXy(int x, int y) { return Byte(0xD0).Byte(x).Byte(y); }
-  XlStream& UInt16Xy(std::uint32_t x, std::uint32_t y) { return Byte(0xD1).U16(x).U16(y); }
-  XlStream& SInt16Xy(int x, int y) {
-    return Byte(0xD3).U16(static_cast<std::uint32_t>(x)).U16(static_cast<std::uint32_t>(y));
-  }
-  XlStream& Real32Xy(float x, float y) {
-    return Byte(0xD5).U32(std::bit_cast<std::uint32_t>(x)).U32(std::bit_cast<std::uint32_t>(y));
-  }
-  XlStream& UInt16Box(int x1, int y1, int x2, int y2) {
-    return Byte(0xE1).U16(x1).U16(y1).U16(x2).U16(y2);
-  }
+  XlStream& UInt16Xy(int x, int y) { return Byte(0xD1).U16(x).U16(y); }
+  XlStream& SInt16Xy(int x, int y) { return Byte(0xD3).U16(x).U16(y); }
+  XlStream& Real32Xy(float x, float y) { return Byte(0xD5).U32(F(x)).U32(F(y)); }
+  XlStream& UInt16Box(int x1, int y1, int x2, int y2) { return Byte(0xE1).U16(x1).U16(y1).U16(x2).U16(y2); }
   // A UByte array with a UByte count.
-  XlStream& UByteArray(std::string_view s) {
-    Byte(0xC8).Byte(0xC0).Byte(static_cast<int>(s.size()));
-    return Text(s);
-  }
-  XlStream& UInt16Array(std::initializer_list<std::uint32_t> vs) {
-    Byte(0xC9).Byte(0xC1).U16(static_cast<std::uint32_t>(vs.size()));
-    for (const std::uint32_t v : vs) U16(v);
-    return *this;
-  }
+  XlStream& UByteArray(std::string_view s) { return Byte(0xC8).Byte(0xC0).Byte(static_cast<int>(s.size())).Text(s); }
 
   // An attribute identifier for the value before it.
   XlStream& Attr(int id) { return Byte(0xF8).Byte(id); }
@@ -78,27 +66,25 @@ class XlStream {
   // An operator, optionally with embedded data (0xFB for short data).
   XlStream& Op(int tag) { return Byte(tag); }
   XlStream& OpWithData(int tag, std::string_view data) {
-    Byte(tag);
-    if (data.size() < 256) {
-      Byte(0xFB).Byte(static_cast<int>(data.size()));
-    } else {
-      Byte(0xFA).U32(static_cast<std::uint32_t>(data.size()));
-    }
-    return Text(data);
+    const auto n = static_cast<std::uint32_t>(data.size());
+    return (n < 256 ? Byte(tag).Byte(0xFB).Byte(static_cast<int>(n)) : Byte(tag).Byte(0xFA).U32(n)).Text(data);
   }
 
   // The usual opening: a session in inches at 600 units, then a portrait page.
   XlStream& Session() { return UByte(0).Attr(134).UInt16Xy(600, 600).Attr(137).Op(0x41); }
   XlStream& Page() { return UByte(0).Attr(40).UByte(2).Attr(37).Op(0x43); }
 
+  // The attributes that BeginImage and ReadImage need.
+  XlStream& Image(int depth, int width, int height) {
+    return UByte(0).Attr(100).UByte(depth).Attr(98).UInt16(width).Attr(108).UInt16(height).Attr(107)
+        .UInt16Xy(width, height).Attr(103);
+  }
+  XlStream& Rows(int start, int count) { return UInt16(start).Attr(109).UInt16(count).Attr(99).UByte(0).Attr(101); }
+
   const std::vector<std::uint8_t>& Data() const { return bytes_; }
+  std::string Str() const { return std::string(bytes_.begin(), bytes_.end()); }
 
  private:
-  XlStream& Multi(std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) Byte(static_cast<int>(v >> (8 * (high_ ? n - 1 - i : i)) & 0xFF));
-    return *this;
-  }
-
   std::vector<std::uint8_t> bytes_;
   bool high_ = false;
 };
@@ -116,31 +102,40 @@ struct XlDecodeResult {
 };
 
 inline XlDecodeResult DecodeXl(std::span<const std::uint8_t> bytes, std::uint32_t flags = 0, int level = 4) {
-  XlDecodeResult out;
+  std::string listing;
   ByteReader in(bytes);
   RunState run;
-  OutputSink sink(&out.listing);
+  OutputSink sink(&listing);
   run.ctx.flags = flags;
   run.ctx.level = level;
   run.ctx.input = &in;
   run.ctx.listing = &sink;
   ResetPages(run.pages, (flags & DF_PAGE_SUM) != 0);
-  out.result = DecodePclXl(run);
+  const int result = DecodePclXl(run);
   sink.Flush();
-  out.endOfFile = run.ctx.endOfFile;
-  out.languageExit = run.ctx.languageExit;
-  out.exceptions = run.exceptionCount;
-  out.bytesLeft = bytes.size() - in.Offset();
-  out.pageEjects = run.pages.ejectOffsets.size();
-  out.usage = run.xlUsage;
-  return out;
+  return {listing, result, run.ctx.endOfFile, run.ctx.languageExit, run.exceptionCount, bytes.size() - in.Offset(),
+          run.pages.ejectOffsets.size(), run.xlUsage};
 }
 
 inline XlDecodeResult DecodeXl(const XlStream& s, std::uint32_t flags = 0, int level = 4) {
   return DecodeXl(std::span<const std::uint8_t>(s.Data()), flags, level);
 }
 
-// Listing line helpers, in the listing's own layout.
-inline std::string OperatorLine(std::string_view name) { return "[XL OPERATOR  ] " + std::string(name) + "\n"; }
+// The error line of a failing tag, in the listing's own layout.
+inline std::string Err(int tag, std::string_view name, std::string_view error) {
+  char head[96];
+  std::snprintf(head, sizeof head, "[XL *ERROR*   ] Error processing tag %d (0x%02X) ", tag, tag);
+  return head + std::string(name) + " : " + std::string(error) + "\n";
+}
+
+// The error lines of a listing, in order.
+inline std::string ErrorLines(const std::string& listing) {
+  std::istringstream in(listing);
+  std::string line, errors;
+  while (std::getline(in, line)) {
+    if (line.starts_with("[XL *ERROR*   ]")) errors += line + "\n";
+  }
+  return errors;
+}
 
 }  // namespace veltrix::test
