@@ -19,10 +19,7 @@ constexpr std::uint32_t kImageDataShown = 3;
 }  // namespace
 
 void FormatPaletteControl(RunState& run, const EscapeEntry&) {
-  OutputSink& out = Listing(run);
-  out.Printf("Palette Control (%u) : ", Value(run));
-  out.Put(NameAtIndex(kPaletteControls, Value(run)));
-  out.Put('\n');
+  PutNamedValue(Listing(run), StringPrintf("Palette Control (%u) : ", Value(run)), kPaletteControls, Value(run));
   RecordPaletteControl(run.palettes, static_cast<std::int32_t>(Value(run)));
 }
 

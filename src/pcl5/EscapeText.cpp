@@ -83,11 +83,6 @@ std::size_t FormatEscapeHeader(const EscapeState& esc, char* text) {
   return static_cast<std::size_t>(at - text);
 }
 
-std::string EscapeHeaderText(const EscapeState& esc) {
-  char text[kEscapeTextRoom];
-  return std::string(text, FormatEscapeHeader(esc, text));
-}
-
 void ExpandEscapeTemplate(const char* description, const EscapeEntry& entry, const EscapeState& esc,
                           std::string& line, bool& invalidValue) {
   line.clear();

@@ -19,7 +19,6 @@ inline constexpr std::size_t kEscapeTextRoom = 64;
 // "[ ESC & l 1 O ] ": the characters as received, the value text, "] ".
 // Writes into `text` (kEscapeTextRoom bytes) and returns the length.
 std::size_t FormatEscapeHeader(const EscapeState& esc, char* text);
-std::string EscapeHeaderText(const EscapeState& esc);
 
 // The value field as text: sign (the plus only when `withPlus`), the integer
 // part, and the fraction; `trimFraction` drops its trailing zeros (and the

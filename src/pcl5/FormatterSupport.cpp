@@ -45,6 +45,13 @@ std::int64_t Thousandths(const EscapeState& esc) {
 
 std::string PlainValueText(const EscapeState& esc) { return EscapeValueText(esc, false, false); }
 
+void PutNamedValue(OutputSink& out, std::string_view label, std::span<const std::string_view> names,
+                   std::uint32_t value) {
+  out.Put(label);
+  out.Put(NameAtIndex(names, value));
+  out.Put('\n');
+}
+
 void PutDescriptionWith(OutputSink& out, const char* description, std::string_view text) {
   // The description holds one "%s"; anything else in it is copied as it is.
   const char* at = std::strstr(description, "%s");

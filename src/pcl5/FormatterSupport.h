@@ -31,6 +31,10 @@ std::int64_t Thousandths(const EscapeState& esc);
 // The value field as shown in the header, without a plus sign, fraction kept.
 std::string PlainValueText(const EscapeState& esc);
 
+// Writes `label`, the name at `value` (as NameAtIndex gives it) and "\n".
+void PutNamedValue(OutputSink& out, std::string_view label, std::span<const std::string_view> names,
+                   std::uint32_t value);
+
 // Writes `description` used as a printf format with one "%s", then "\n".
 void PutDescriptionWith(OutputSink& out, const char* description, std::string_view text);
 

@@ -85,10 +85,7 @@ void FormatPageSize(RunState& run, const EscapeEntry&) {
 // ESC&l#O changes the orientation, and a page with content is ejected first.
 void FormatOrientation(RunState& run, const EscapeEntry&) {
   const std::uint32_t value = Value(run);
-  OutputSink& out = Listing(run);
-  out.Put("Paper Orientation : ");
-  out.Put(NameAtIndex(kOrientations, value));
-  out.Put('\n');
+  PutNamedValue(Listing(run), "Paper Orientation : ", kOrientations, value);
   if (value < 4 && static_cast<std::int32_t>(value) != run.pcl.orientation) {
     run.pcl.orientation = static_cast<std::int32_t>(value);
     EjectPage(run, false);
@@ -131,19 +128,13 @@ void FormatMacroId(RunState& run, const EscapeEntry&) {
 
 void FormatMacroControl(RunState& run, const EscapeEntry&) {
   const std::uint32_t value = Value(run);
-  OutputSink& out = Listing(run);
-  out.Printf("Macro Control (%u) : ", value);
-  out.Put(NameAtIndex(kMacroControls, value));
-  out.Put('\n');
+  PutNamedValue(Listing(run), StringPrintf("Macro Control (%u) : ", value), kMacroControls, value);
   RecordMacroControl(run.macros, static_cast<std::int32_t>(value),
                      static_cast<std::int64_t>(run.ctx.input->Offset()));
 }
 
 void FormatEnterHpgl(RunState& run, const EscapeEntry&) {
-  OutputSink& out = Listing(run);
-  out.Put("Enter HPGL : ");
-  out.Put(NameAtIndex(kHpglEntries, Value(run)));
-  out.Put('\n');
+  PutNamedValue(Listing(run), "Enter HPGL : ", kHpglEntries, Value(run));
   run.pcl.hpglActive = true;
   EnterHpgl(run);
 }
@@ -151,10 +142,7 @@ void FormatEnterHpgl(RunState& run, const EscapeEntry&) {
 void FormatEnterPcl(RunState& run, const EscapeEntry&) {
   if (run.pcl.hpglActive) LeaveHpgl(run);
   run.pcl.hpglActive = false;
-  OutputSink& out = Listing(run);
-  out.Put("Enter PCL : ");
-  out.Put(NameAtIndex(kPclEntries, Value(run)));
-  out.Put('\n');
+  PutNamedValue(Listing(run), "Enter PCL : ", kPclEntries, Value(run));
 }
 
 }  // namespace veltrix

@@ -117,7 +117,6 @@ void HandleEscape(RunState& run, const EscapeHit& hit) {
   const EscapeEntry& entry = *hit.entry;
   const std::uint32_t dataCount = pcl.esc.value;
   pcl.dataConsumed = false;
-  pcl.current = hit;
   ++run.escapeCounts[EscapeSlot(hit.table, hit.index)];
 
   if (entry.description || entry.format != EscapeFormat::None) {

@@ -48,7 +48,6 @@ struct Pcl5State {
   std::uint8_t duplexSide = 0;
   std::array<std::uint32_t, 32> controlCounts{};
   std::vector<UndocumentedEscape> undocumentedEscapes;
-  EscapeHit current;              // the record of the escape being handled
   EscapeState esc;
   OutputSink* realListing = nullptr;  // the listing while a meaning goes to the null sink
   std::string lineBuffer;         // a meaning line being built (kept to reuse its storage)
