@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 #include "decode/Korvane.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "decode/DecodeMemory.h"
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace veltrix;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "hpgl2/HpglParser.h"
 

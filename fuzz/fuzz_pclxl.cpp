@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
-#include "decode/ByteReader.h"
-#include "decode/DecodeOptions.h"
-#include "decode/OutputSink.h"
+#include "decode/core/ByteReader.h"
+#include "decode/core/DecodeOptions.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlDecoder.h"
 

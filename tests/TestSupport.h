@@ -11,7 +11,7 @@
 #include <string>
 
 #include "decode/DecodeMemory.h"
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 
 namespace veltrix::test {
 

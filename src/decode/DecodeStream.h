@@ -3,7 +3,7 @@
 // ends. Shared by file runs and in-memory decodes.
 #pragma once
 
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 
 namespace veltrix {
 

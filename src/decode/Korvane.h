@@ -2,7 +2,7 @@
 // listing, side files, report header, personality loop and summaries.
 #pragma once
 
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 
 namespace veltrix {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "decode/DecodeOptions.h"
-#include "decode/OutputSink.h"
+#include "decode/core/DecodeOptions.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

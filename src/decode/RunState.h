@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "decode/DecodeContext.h"
-#include "decode/MacroTracker.h"
-#include "decode/PageTracker.h"
-#include "decode/TwoByteTracker.h"
+#include "decode/core/DecodeContext.h"
+#include "decode/trackers/MacroTracker.h"
+#include "decode/trackers/PageTracker.h"
+#include "decode/trackers/TwoByteTracker.h"
 #include "hpgl2/HpglState.h"
 #include "pcl5/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
-#include "pclxl/XlUsage.h"
-#include "raster/PaletteTracker.h"
+#include "decode/trackers/XlUsage.h"
+#include "decode/trackers/PaletteTracker.h"
 #include "raster/RasterSettings.h"
 
 namespace veltrix {

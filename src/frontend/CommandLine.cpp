@@ -9,7 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 #include "decode/Korvane.h"
 #include "frontend/SettingsPath.h"
 

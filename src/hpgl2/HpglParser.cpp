@@ -20,7 +20,7 @@
 
 #include "decode/RunState.h"
 #include "hpgl2/HpglInstructions.h"
-#include "pcl5/TwoByteText.h"
+#include "decode/core/TwoByteText.h"
 
 namespace veltrix {
 

@@ -1,7 +1,7 @@
 // The escape grammar: a state machine over the bytes of one escape.
 #pragma once
 
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 #include "pcl5/Pcl5State.h"
 
 namespace veltrix {

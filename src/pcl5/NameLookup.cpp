@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

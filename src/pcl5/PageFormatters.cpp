@@ -5,7 +5,7 @@
 #include "pcl5/EscapeText.h"
 #include "pcl5/FormatterKinds.h"
 #include "pcl5/FormatterSupport.h"
-#include "pcl5/PageEject.h"
+#include "decode/trackers/PageEject.h"
 
 namespace veltrix {
 

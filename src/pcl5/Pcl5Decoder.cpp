@@ -5,7 +5,7 @@
 #include "pcl5/EscapeFormatters.h"
 #include "pcl5/EscapeGrammar.h"
 #include "pcl5/EscapeText.h"
-#include "pcl5/PageEject.h"
+#include "decode/trackers/PageEject.h"
 #include "pcl5/TextListing.h"
 
 namespace veltrix {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "pcl5/EscapeEntry.h"
 
 namespace veltrix {

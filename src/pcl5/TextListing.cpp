@@ -2,8 +2,8 @@
 
 #include "decode/RunState.h"
 #include "hpgl2/HpglParser.h"
-#include "pcl5/PageEject.h"
-#include "pcl5/TwoByteText.h"
+#include "decode/trackers/PageEject.h"
+#include "decode/core/TwoByteText.h"
 
 namespace veltrix {
 

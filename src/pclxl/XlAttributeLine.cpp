@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "pclxl/XlAttributes.h"
 
 namespace veltrix {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlReader.h"

@@ -1,5 +1,5 @@
 // Images, raster patterns and the attributes of vendor image data.
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "decode/RunState.h"
-#include "pcl5/PageEject.h"
+#include "decode/trackers/PageEject.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 

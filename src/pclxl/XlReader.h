@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 #include "pclxl/XlInterpreterState.h"
 #include "pclxl/XlValue.h"
 

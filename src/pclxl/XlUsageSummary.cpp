@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlDecoder.h"
 #include "pclxl/XlTagTable.h"
-#include "pclxl/XlUsage.h"
+#include "decode/trackers/XlUsage.h"
 
 namespace veltrix {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "decode/DecodeContext.h"
-#include "decode/OutputSink.h"
+#include "decode/core/DecodeContext.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

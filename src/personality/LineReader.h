@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 
 namespace veltrix {
 

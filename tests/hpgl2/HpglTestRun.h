@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "hpgl2/HpglParser.h"
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "decode/ByteReader.h"
-#include "decode/OutputSink.h"
+#include "decode/core/ByteReader.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlDecoder.h"
 

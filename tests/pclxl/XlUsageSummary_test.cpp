@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
 #include "pclxl/XlDecoder.h"
 

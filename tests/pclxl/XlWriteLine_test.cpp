@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "decode/DecodeContext.h"
-#include "decode/OutputSink.h"
+#include "decode/core/DecodeContext.h"
+#include "decode/core/OutputSink.h"
 #include "pclxl/XlWriteLine.h"
 
 namespace veltrix {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "raster/PaletteTracker.h"
+#include "decode/trackers/PaletteTracker.h"
 
 namespace veltrix {
 namespace {

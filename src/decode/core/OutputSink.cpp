@@ -1,4 +1,4 @@
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 
 #include <unistd.h>
 

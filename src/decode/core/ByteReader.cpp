@@ -1,4 +1,4 @@
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "decode/ByteReader.h"
-#include "decode/DecodeOptions.h"
-#include "decode/OutputSink.h"
+#include "decode/core/ByteReader.h"
+#include "decode/core/DecodeOptions.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

@@ -1,4 +1,4 @@
-#include "raster/PaletteTracker.h"
+#include "decode/trackers/PaletteTracker.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "pcl5/PageEject.h"
+#include "decode/trackers/PageEject.h"
 
 #include "decode/RunState.h"
 

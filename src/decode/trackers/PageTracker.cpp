@@ -1,4 +1,4 @@
-#include "decode/PageTracker.h"
+#include "decode/trackers/PageTracker.h"
 
 #include <string>
 

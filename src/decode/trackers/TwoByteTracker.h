@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "decode/OutputSink.h"
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
 

@@ -1,4 +1,4 @@
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 
 namespace veltrix {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "decode/MacroTracker.h"
-#include "decode/PageTracker.h"
-#include "decode/TwoByteTracker.h"
+#include "decode/trackers/MacroTracker.h"
+#include "decode/trackers/PageTracker.h"
+#include "decode/trackers/TwoByteTracker.h"
 
 namespace veltrix {
 namespace {

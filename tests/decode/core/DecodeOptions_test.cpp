@@ -1,7 +1,7 @@
 // The request builder, the driver's adjustments and the font ID text parser.
 #include <gtest/gtest.h>
 
-#include "decode/DecodeOptions.h"
+#include "decode/core/DecodeOptions.h"
 
 namespace veltrix {
 namespace {

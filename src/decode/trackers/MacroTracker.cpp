@@ -1,4 +1,4 @@
-#include "decode/MacroTracker.h"
+#include "decode/trackers/MacroTracker.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "decode/TwoByteTracker.h"
+#include "decode/trackers/TwoByteTracker.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "TestSupport.h"
-#include "decode/ByteReader.h"
+#include "decode/core/ByteReader.h"
 
 namespace veltrix {
 namespace {
