@@ -27,7 +27,7 @@ MemoryDecodeResult DecodeMemory(std::span<const std::uint8_t> job, std::uint32_t
   WriteSummaries(*run);
   EndTrackers(*run);
   result.aborted = ctx.abortFile;
-  result.exceptionCount = run->exceptionCount;
+  result.exceptionCount = run->ctx.exceptionCount;
   listing.Flush();
   errorLog.Flush();
   return result;

@@ -162,8 +162,8 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   WriteSummaries(state);
   EndTrackers(state);
   ctx.input = nullptr;
-  run.request.exceptionCount += state.exceptionCount;
-  state.exceptionCount = 0;
+  run.request.exceptionCount += state.ctx.exceptionCount;
+  state.ctx.exceptionCount = 0;
   return 0;
 }
 

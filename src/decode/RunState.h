@@ -24,7 +24,6 @@ namespace veltrix {
 struct RunState {
   DecodeContext ctx;
   NameTables names;               // paper size, symbol set and typeface names
-  std::uint64_t exceptionCount = 0;  // problems reported in this run (log or not)
 
   OutputSink* syserrSink = nullptr;  // standard output when it carries the listing; else none
   OutputSink nullSink;            // takes the meanings under exceptions-only mode

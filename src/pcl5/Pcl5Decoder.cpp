@@ -30,7 +30,7 @@ void ReportProblem(RunState& run, const char* listingText, const char* logText) 
     run.ctx.errorFile->Put(logText);
     ++run.ctx.errorCount;
   }
-  ++run.exceptionCount;
+  ++run.ctx.exceptionCount;
 }
 
 void CountUndocumented(RunState& run) {
@@ -64,7 +64,7 @@ void FormatEscape(RunState& run, const EscapeEntry& entry) {
   run.ctx.listing->Put(line);
   run.ctx.listing->Put('\n');
   if (!invalidValue) return;
-  ++run.exceptionCount;
+  ++run.ctx.exceptionCount;
   if (run.ctx.errorFile) {
     WriteHeader(run, *run.ctx.errorFile);
     run.ctx.errorFile->Put(line);

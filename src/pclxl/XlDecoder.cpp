@@ -122,7 +122,7 @@ void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
 }
 
 void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
-  ++reader.run.exceptionCount;
+  ++reader.run.ctx.exceptionCount;
   if (!reader.writesLines) return;
   XlListingLine line;
   line.label = "*ERROR*";

@@ -113,7 +113,7 @@ inline XlDecodeResult DecodeXl(std::span<const std::uint8_t> bytes, std::uint32_
   ResetPages(run.pages, (flags & DF_PAGE_SUM) != 0);
   const int result = DecodePclXl(run);
   sink.Flush();
-  return {listing, result, run.ctx.endOfFile, run.ctx.languageExit, run.exceptionCount, bytes.size() - in.Offset(),
+  return {listing, result, run.ctx.endOfFile, run.ctx.languageExit, run.ctx.exceptionCount, bytes.size() - in.Offset(),
           run.pages.ejectOffsets.size(), run.xlUsage};
 }
 

@@ -17,6 +17,7 @@ struct DecodeContext {
   bool languageExit = false;
   int emulation = EMUL_UNKNOWN;
   std::uint32_t errorCount = 0;  // entries written to the error log for this file
+  std::uint64_t exceptionCount = 0;  // problems reported (logged or not), for --strict
   ByteReader* input = nullptr;
   OutputSink* listing = nullptr;
   OutputSink* widthsFile = nullptr;
