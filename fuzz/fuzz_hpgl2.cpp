@@ -24,14 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     --size;
   }
   veltrix::ResetHpgl(run.hpgl);
-  veltrix::EnterHpgl(run);
+  veltrix::EnterHpgl(HpglViewOf(run));
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] == 27) {
-      veltrix::LeaveHpgl(run);
-      veltrix::EnterHpgl(run);
+      veltrix::LeaveHpgl(HpglViewOf(run));
+      veltrix::EnterHpgl(HpglViewOf(run));
     }
-    veltrix::FeedHpgl(run, data[i]);
+    veltrix::FeedHpgl(HpglViewOf(run), data[i]);
   }
-  veltrix::LeaveHpgl(run);
+  veltrix::LeaveHpgl(HpglViewOf(run));
   return 0;
 }

@@ -28,7 +28,7 @@ void DecodeOnce(std::span<const std::uint8_t> bytes, std::uint32_t flags) {
   run.ctx.level = 9;
   run.ctx.input = &in;
   run.ctx.listing = &listing;
-  (void)veltrix::DecodePclXl(run);
+  (void)veltrix::DecodePclXl(XlViewOf(run));
 }
 
 }  // namespace

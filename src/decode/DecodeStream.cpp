@@ -44,11 +44,12 @@ void StartTrackers(RunState& run) {
   ResetPages(run.pages, flags & DF_PAGE_SUM);
   ResetPalettes(run.palettes, flags & DF_PALETTE_SUM);
   ResetTwoByte(run.twoByte, flags & DF_2BYTE_SUM);
-  if (flags & DF_ESC_SUM) ResetEscapeCounts(run);
+  if (flags & DF_ESC_SUM) ResetEscapeCounts(run.escapeCounts);
   ResetXlUsage(run.xlUsage);
   // Font selections and the PCL text state belong to one file.
   run.fonts = FontSelectionState{};
   run.pcl = Pcl5State{};
+  run.page = PageState{};
   run.raster = RasterSettings{};
 }
 
@@ -61,20 +62,20 @@ void RunPersonalityLoop(RunState& run, bool startsWithPjl) {
     switch (ctx.emulation) {
       case EMUL_UNKNOWN:
         ctx.listing->Put("Switched to unknown emulation...scanning for UEL.\n");
-        ScanForUel(run);
+        ScanForUel(ctx);
         break;
       case EMUL_PJL:
-        ReadPjl(run);
+        ReadPjl(ctx);
         break;
       case EMUL_PCL:
-        DecodePcl5(run);
+        DecodePcl5(Pcl5ViewOf(run));
         break;
       case EMUL_PCLXL:
-        DecodePclXl(run);
+        DecodePclXl(XlViewOf(run));
         break;
       case EMUL_POSTSCRIPT:
         ctx.listing->Put("Switched to Postscript emulation...scanning for UEL.\n");
-        ScanForUel(run);
+        ScanForUel(ctx);
         break;
       default:  // a language without a decoder (HP-GL/2 on its own)
         WriteSyserr(run);
@@ -89,8 +90,8 @@ void WriteSummaries(RunState& run) {
   const std::uint32_t flags = run.ctx.flags;
   OutputSink& listing = *run.ctx.listing;
   if (flags & DF_ESC_SUM) {
-    WriteEscapeSummary(run);
-    XlWriteUsageSummary(run);
+    WriteEscapeSummary(Pcl5ViewOf(run));
+    XlWriteUsageSummary(XlViewOf(run));
   }
   if (flags & DF_MACRO_SUM) WriteMacroSummary(run.macros, listing);
   if (flags & DF_PALETTE_SUM) WritePaletteSummary(run.palettes, listing);

@@ -1,22 +1,25 @@
-// Everything one decode run changes, in one object that the driver owns and
-// hands down. Tables stay constant; two runs in one process never share
-// state.
+// Everything one decode run changes, in one object that the driver owns.
+// Tables stay constant; two runs in one process never share state. Each
+// decoder sees only its view of it (Pcl5View, HpglView, XlView, ...), made
+// here.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "decode/core/DecodeContext.h"
 #include "decode/trackers/MacroTracker.h"
+#include "decode/trackers/PageEject.h"
 #include "decode/trackers/PageTracker.h"
+#include "decode/trackers/PaletteTracker.h"
 #include "decode/trackers/TwoByteTracker.h"
+#include "decode/trackers/XlUsage.h"
 #include "hpgl2/HpglState.h"
 #include "pcl5/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
-#include "decode/trackers/XlUsage.h"
-#include "decode/trackers/PaletteTracker.h"
+#include "pcl5/Pcl5View.h"
+#include "pclxl/XlView.h"
 #include "raster/RasterSettings.h"
 
 namespace veltrix {
@@ -27,6 +30,7 @@ struct RunState {
 
   OutputSink* syserrSink = nullptr;  // standard output when it carries the listing; else none
   OutputSink nullSink;            // takes the meanings under exceptions-only mode
+  PageState page;
   Pcl5State pcl;
   std::vector<std::uint32_t> escapeCounts;  // per escape slot, for the whole file
   FontSelectionState fonts;
@@ -40,5 +44,10 @@ struct RunState {
 
   RunState();
 };
+
+PageEjectView PageEjectViewOf(RunState& run);
+HpglView HpglViewOf(RunState& run);
+Pcl5View Pcl5ViewOf(RunState& run);
+XlView XlViewOf(RunState& run);
 
 }  // namespace veltrix

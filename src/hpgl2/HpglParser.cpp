@@ -18,7 +18,9 @@
 
 #include <string_view>
 
-#include "decode/RunState.h"
+#include "decode/core/DecodeContext.h"
+#include "decode/trackers/PageEject.h"
+#include "hpgl2/HpglState.h"
 #include "hpgl2/HpglInstructions.h"
 #include "decode/core/TwoByteText.h"
 
@@ -68,8 +70,8 @@ void AddFractionDigit(HpglState& s, std::uint8_t b) {
 
 // Writes the number: " " before the first, ", " before the others, the sign
 // as given, the integer part and the fraction less its trailing zeros.
-void ListNumber(RunState& run) {
-  HpglState& s = run.hpgl;
+void ListNumber(const HpglView& run) {
+  HpglState& s = run.state;
   OutputSink& out = *run.ctx.listing;
   if (s.paramCount < kShownNumbers) {
     out.Put(s.paramCount == 0 ? " " : ", ");
@@ -93,13 +95,13 @@ void ListNumber(RunState& run) {
   if (s.paramCount <= kShownNumbers) ++s.paramCount;  // past the ninth nothing more is written
 }
 
-void EndNumber(RunState& run) {
-  if (run.hpgl.numDigits > 0) ListNumber(run);
-  ClearNumber(run.hpgl);
+void EndNumber(const HpglView& run) {
+  if (run.state.numDigits > 0) ListNumber(run);
+  ClearNumber(run.state);
 }
 
-void CloseLine(RunState& run) {
-  if (!run.hpgl.lineDone) run.ctx.listing->Put(";\n");
+void CloseLine(const HpglView& run) {
+  if (!run.state.lineDone) run.ctx.listing->Put(";\n");
 }
 
 void StartSigned(HpglState& s, std::uint8_t b) {
@@ -115,8 +117,8 @@ void FeedIdle(HpglState& s, std::uint8_t b) {
   s.state = HpglMode::Letter;
 }
 
-void FeedLetter(RunState& run, std::uint8_t b) {
-  HpglState& s = run.hpgl;
+void FeedLetter(const HpglView& run, std::uint8_t b) {
+  HpglState& s = run.state;
   OutputSink& out = *run.ctx.listing;
   if (!IsLetter(b)) {  // a lone letter names nothing: drop it
     s.state = HpglMode::Idle;
@@ -128,11 +130,11 @@ void FeedLetter(RunState& run, std::uint8_t b) {
     out.Put(kPrefix);
     out.Put("PE (Polygon encoded)\n");
     s.lineDone = true;
-    run.pcl.pageMarked = true;
+    run.page.pageMarked = true;
     s.state = HpglMode::Polyline;
   } else if (key == HpglKey('L', 'B')) {
     s.labelLength = 0;
-    s.labelTextMethod = run.pcl.textMethod;
+    s.labelTextMethod = run.textMethod;
     s.labelLeadPending = false;
     s.state = HpglMode::Label;
   } else if (key == HpglKey('D', 'T')) {
@@ -145,7 +147,7 @@ void FeedLetter(RunState& run, std::uint8_t b) {
     s.paramCount = 0;
     s.lineDone = false;
     const HpglInstruction* known = FindHpglInstruction(key);
-    if (known != nullptr && known->draws) run.pcl.pageMarked = true;
+    if (known != nullptr && known->draws) run.page.pageMarked = true;
     ClearNumber(s);
     s.state = HpglMode::Params;
   }
@@ -155,8 +157,8 @@ void AppendLabel(HpglState& s, std::uint8_t b) {
   if (s.labelLength < kHpglLabelCapacity) s.label[static_cast<std::size_t>(s.labelLength++)] = static_cast<char>(b);
 }
 
-void FeedLabel(RunState& run, std::uint8_t b) {
-  HpglState& s = run.hpgl;
+void FeedLabel(const HpglView& run, std::uint8_t b) {
+  HpglState& s = run.state;
   bool secondOfPair = false;
   if (s.labelLeadPending) {
     s.labelLeadPending = false;
@@ -190,7 +192,7 @@ void FeedLabel(RunState& run, std::uint8_t b) {
   out.Put(text);
   out.Put("\"\n");
   s.lineDone = true;
-  run.pcl.pageMarked = true;
+  run.page.pageMarked = true;
   s.state = HpglMode::Idle;
 }
 
@@ -232,8 +234,8 @@ void FeedTerminator(HpglState& s, std::uint8_t b) {
 }
 
 // Params, Integer and Fraction: the numbers of an ordinary instruction.
-void FeedParams(RunState& run, std::uint8_t b) {
-  HpglState& s = run.hpgl;
+void FeedParams(const HpglView& run, std::uint8_t b) {
+  HpglState& s = run.state;
   const HpglMode mode = s.state;
   const bool inNumber = mode != HpglMode::Params;
   if (IsDigit(b)) {
@@ -289,16 +291,16 @@ void ResetHpgl(HpglState& state) {
   state.state = HpglMode::Idle;
 }
 
-void EnterHpgl(RunState& run) { run.hpgl.state = HpglMode::Idle; }
+void EnterHpgl(const HpglView& run) { run.state.state = HpglMode::Idle; }
 
 // The ESC of ESC%#A has normally been fed already and left the parser idle;
 // otherwise an ESC is fed here, which writes what the instruction still owes.
-void LeaveHpgl(RunState& run) {
-  if (run.hpgl.state != HpglMode::Idle) FeedHpgl(run, kEsc);
+void LeaveHpgl(const HpglView& run) {
+  if (run.state.state != HpglMode::Idle) FeedHpgl(run, kEsc);
 }
 
-void FeedHpgl(RunState& run, std::uint8_t b) {
-  HpglState& s = run.hpgl;
+void FeedHpgl(const HpglView& run, std::uint8_t b) {
+  HpglState& s = run.state;
   // Line ends between instructions are layout; inside a label they are text,
   // and after DT an LF ends the instruction.
   if ((b == '\r' || b == '\n') && s.state != HpglMode::Label && s.state != HpglMode::TerminatorChar) return;

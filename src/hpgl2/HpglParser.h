@@ -6,12 +6,21 @@
 
 namespace veltrix {
 
-struct RunState;
+struct DecodeContext;
 struct HpglState;
+struct PageState;
 
-void ResetHpgl(HpglState& state);           // at every entry of the PCL 5 decoder
-void EnterHpgl(RunState& run);               // ESC%#B
-void LeaveHpgl(RunState& run);               // ESC%#A: finishes the instruction in progress
-void FeedHpgl(RunState& run, std::uint8_t b);
+// What the HP-GL/2 parser may touch.
+struct HpglView {
+  DecodeContext& ctx;
+  HpglState& state;
+  PageState& page;                  // drawing marks the page
+  const std::uint32_t& textMethod;  // PCL's text parsing method, read when a label starts
+};
+
+void ResetHpgl(HpglState& state);                   // at every entry of the PCL 5 decoder
+void EnterHpgl(const HpglView& run);                // ESC%#B
+void LeaveHpgl(const HpglView& run);                // ESC%#A: finishes the instruction in progress
+void FeedHpgl(const HpglView& run, std::uint8_t b);
 
 }  // namespace veltrix

@@ -18,21 +18,21 @@ constexpr std::uint32_t kImageDataShown = 3;
 
 }  // namespace
 
-void FormatPaletteControl(RunState& run, const EscapeEntry&) {
+void FormatPaletteControl(const Pcl5View& run, const EscapeEntry&) {
   PutNamedValue(Listing(run), StringPrintf("Palette Control (%u) : ", Value(run)), kPaletteControls, Value(run));
   RecordPaletteControl(run.palettes, static_cast<std::int32_t>(Value(run)));
 }
 
-void FormatPaletteControlId(RunState& run, const EscapeEntry&) {
+void FormatPaletteControlId(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Set Palette Control ID #%u\n", Value(run));
   SetPaletteControlId(run.palettes, static_cast<std::int32_t>(Value(run)));
 }
 
 // Text printed since the colour was last noted used the old palette.
-void FormatSelectPalette(RunState& run, const EscapeEntry&) {
-  if (run.pcl.textSinceColour) {
+void FormatSelectPalette(const Pcl5View& run, const EscapeEntry&) {
+  if (run.eject.page.textSinceColour) {
     NoteColourEntryUse(run.palettes);
-    run.pcl.textSinceColour = false;
+    run.eject.page.textSinceColour = false;
   }
   Listing(run).Printf("Select Active Palette by ID #%u\n", Value(run));
   SelectActivePalette(run.palettes, static_cast<std::int32_t>(Value(run)));
@@ -40,7 +40,7 @@ void FormatSelectPalette(RunState& run, const EscapeEntry&) {
 
 // Only the first three bytes mean anything; the rest is skipped unread, so a
 // forged count costs nothing.
-void FormatConfigureImageData(RunState& run, const EscapeEntry&) {
+void FormatConfigureImageData(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t count = Value(run);
   OutputSink& out = Listing(run);
   out.Printf("Configure Image Data (%u bytes) : ", count);
@@ -53,7 +53,7 @@ void FormatConfigureImageData(RunState& run, const EscapeEntry&) {
   ConfigurePaletteImageData(run.palettes, bytes);
 }
 
-void FormatForegroundColour(RunState& run, const EscapeEntry&) {
+void FormatForegroundColour(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Set Foreground Color (index into current palette) %u\n", Value(run));
   NoteColourEntryUse(run.palettes);
 }

@@ -6,9 +6,9 @@
 
 namespace veltrix {
 
-struct RunState;
+struct Pcl5View;
 
-using EscapeFormatter = void (*)(RunState& run, const EscapeEntry& entry);
+using EscapeFormatter = void (*)(const Pcl5View& run, const EscapeEntry& entry);
 
 // The formatter of a kind, or nullptr: the description is then a template.
 EscapeFormatter FindEscapeFormatter(EscapeFormat format);

@@ -63,9 +63,9 @@ std::string_view CutDescription(const char* description) {
 
 }  // namespace
 
-void ResetEscapeCounts(RunState& run) { run.escapeCounts.assign(EscapeSlotCount(), 0); }
+void ResetEscapeCounts(std::vector<std::uint32_t>& counts) { counts.assign(EscapeSlotCount(), 0); }
 
-void WriteEscapeSummary(RunState& run) {
+void WriteEscapeSummary(const Pcl5View& run) {
   OutputSink& out = *run.ctx.listing;
   out.Put("\n============ PCL Escape Summary =================\n\n");
   PutTitles(out, false);

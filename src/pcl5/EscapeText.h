@@ -5,12 +5,11 @@
 
 #include <string>
 
+#include "decode/core/ProblemWriter.h"  // kHeaderWidth
 #include "pcl5/EscapeEntry.h"
 #include "pcl5/Pcl5State.h"
 
 namespace veltrix {
-
-inline constexpr std::size_t kHeaderWidth = 22;
 
 // Room for any header or value text: the value field holds at most a sign,
 // ten integer digits, a point and ten fraction digits.

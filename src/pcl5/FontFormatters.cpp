@@ -15,10 +15,10 @@ constexpr std::string_view kWeights[] = {
 constexpr std::string_view kSpacings[] = {"Fixed Pitch", "Proportional"};
 
 // ESC( selects the primary font, ESC) the secondary.
-bool IsPrimary(const RunState& run) { return run.pcl.esc.paramChar == '('; }
+bool IsPrimary(const Pcl5View& run) { return run.pcl.esc.paramChar == '('; }
 
 // "description : text\n", the line of most font formatters.
-void PutLine(RunState& run, const EscapeEntry& entry, std::string_view text) {
+void PutLine(const Pcl5View& run, const EscapeEntry& entry, std::string_view text) {
   OutputSink& out = Listing(run);
   out.Put(entry.description);
   out.Put(" : ");
@@ -26,7 +26,7 @@ void PutLine(RunState& run, const EscapeEntry& entry, std::string_view text) {
   out.Put('\n');
 }
 
-void Note(RunState& run, FontAttribute attribute, std::int32_t value) {
+void Note(const Pcl5View& run, FontAttribute attribute, std::int32_t value) {
   NoteFontAttribute(run.fonts, attribute, IsPrimary(run), value);
 }
 
@@ -39,24 +39,24 @@ std::int32_t SymbolSetLetter(std::uint8_t terminator) {
 
 }  // namespace
 
-void FormatSymbolSet(RunState& run, const EscapeEntry& entry) {
+void FormatSymbolSet(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t id = Value(run) * 32 + static_cast<std::uint32_t>(SymbolSetLetter(run.pcl.esc.terminator));
   PutLine(run, entry, SymbolSetName(run.names, static_cast<std::int32_t>(id)));
   Note(run, FontAttribute::SymbolSet, static_cast<std::int32_t>(id));
 }
 
-void FormatFontById(RunState& run, const EscapeEntry& entry) {
+void FormatFontById(const Pcl5View& run, const EscapeEntry& entry) {
   Listing(run).Printf("%s : %u\n", entry.description, Value(run));
   Note(run, FontAttribute::FontId, static_cast<std::int32_t>(Value(run)));
 }
 
-void FormatTypeface(RunState& run, const EscapeEntry& entry) {
+void FormatTypeface(const Pcl5View& run, const EscapeEntry& entry) {
   const auto value = static_cast<std::int32_t>(Value(run));
   PutLine(run, entry, TypefaceName(run.names, value));
   Note(run, FontAttribute::Typeface, value);
 }
 
-void FormatStyle(RunState& run, const EscapeEntry& entry) {
+void FormatStyle(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t style = Value(run);
   OutputSink& out = Listing(run);
   out.Put(entry.description);
@@ -79,7 +79,7 @@ void FormatStyle(RunState& run, const EscapeEntry& entry) {
   Note(run, FontAttribute::Style, static_cast<std::int32_t>(style));
 }
 
-void FormatStrokeWeight(RunState& run, const EscapeEntry& entry) {
+void FormatStrokeWeight(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t value = Value(run);
   std::int32_t weight = value > 7 ? 7 : static_cast<std::int32_t>(value);
   if (run.pcl.esc.sign == -1) weight = -weight;
@@ -93,38 +93,38 @@ void FormatStrokeWeight(RunState& run, const EscapeEntry& entry) {
   Note(run, FontAttribute::StrokeWeight, weight);
 }
 
-void FormatPitch(RunState& run, const EscapeEntry& entry) {
+void FormatPitch(const Pcl5View& run, const EscapeEntry& entry) {
   PutLine(run, entry, PlainValueText(run.pcl.esc) + " chars per inch");
   Note(run, FontAttribute::Pitch, Hundredths(run.pcl.esc));
 }
 
-void FormatPointSize(RunState& run, const EscapeEntry& entry) {
+void FormatPointSize(const Pcl5View& run, const EscapeEntry& entry) {
   PutLine(run, entry, PlainValueText(run.pcl.esc));
   Note(run, FontAttribute::Height, Hundredths(run.pcl.esc));
 }
 
-void FormatSpacing(RunState& run, const EscapeEntry& entry) {
+void FormatSpacing(const Pcl5View& run, const EscapeEntry& entry) {
   PutLine(run, entry, NameAtIndex(kSpacings, Value(run)));
   Note(run, FontAttribute::Spacing, static_cast<std::int32_t>(Value(run)));
 }
 
 // The descriptor and character data are skipped by the decoder after these
 // lines; their fields are not decoded here.
-void FormatFontDescriptor(RunState& run, const EscapeEntry&) {
+void FormatFontDescriptor(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Font Descriptor  (%u bytes) :\n", Value(run));
 }
 
-void FormatCharacterData(RunState& run, const EscapeEntry&) {
+void FormatCharacterData(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Character descriptor (%u bytes) :\n", Value(run));
 }
 
-void FormatCharacterCode(RunState& run, const EscapeEntry&) {
+void FormatCharacterCode(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t code = Value(run);
   std::string shown;
   if (code >= 32 && code < 128) shown = StringPrintf("'%c'", static_cast<char>(code));
   Listing(run).Printf("Character Code for next download char (%s %u 0x%02x)\n", shown.c_str(), code, code);
 }
 
-void FormatFontId(RunState& run, const EscapeEntry&) { Listing(run).Printf("Font id #%u\n", Value(run)); }
+void FormatFontId(const Pcl5View& run, const EscapeEntry&) { Listing(run).Printf("Font id #%u\n", Value(run)); }
 
 }  // namespace veltrix

@@ -1,7 +1,5 @@
 #include "pcl5/FontSelection.h"
 
-#include "decode/RunState.h"
-
 namespace veltrix {
 
 namespace {
@@ -48,8 +46,7 @@ void ResetFontSelection(FontSelectionState& fonts) {
   fonts.secondaryCurrent = false;
 }
 
-void NoteUsedFont(RunState& run) {
-  FontSelectionState& fonts = run.fonts;
+void NoteUsedFont(FontSelectionState& fonts) {
   FontSelection& current = fonts.secondaryCurrent ? fonts.secondary : fonts.primary;
   if (current.noted) return;
   current.noted = true;
@@ -60,6 +57,6 @@ void NoteUsedFont(RunState& run) {
   fonts.usedFonts.push_back(current);
 }
 
-void ShiftFont(RunState& run, bool secondary) { run.fonts.secondaryCurrent = secondary; }
+void ShiftFont(FontSelectionState& fonts, bool secondary) { fonts.secondaryCurrent = secondary; }
 
 }  // namespace veltrix

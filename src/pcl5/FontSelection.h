@@ -7,8 +7,6 @@
 
 namespace veltrix {
 
-struct RunState;
-
 inline constexpr std::int32_t kFontFieldUnset = -100;
 
 struct FontSelection {
@@ -37,7 +35,7 @@ void NoteFontAttribute(FontSelectionState& fonts, FontAttribute attribute, bool 
 // ESC E: both selections unset and changed, the primary current.
 void ResetFontSelection(FontSelectionState& fonts);
 // Called for every listed text character.
-void NoteUsedFont(RunState& run);
-void ShiftFont(RunState& run, bool secondary);
+void NoteUsedFont(FontSelectionState& fonts);
+void ShiftFont(FontSelectionState& fonts, bool secondary);
 
 }  // namespace veltrix

@@ -5,10 +5,10 @@
 
 namespace veltrix {
 
-struct RunState;
+struct Pcl5View;
 struct EscapeEntry;
 
-#define VELTRIX_FORMATTER(name) void name(RunState& run, const EscapeEntry& entry)
+#define VELTRIX_FORMATTER(name) void name(const Pcl5View& run, const EscapeEntry& entry)
 
 // Page, cursor, job and mode escapes.
 VELTRIX_FORMATTER(FormatReset);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "decode/RunState.h"
+#include "pcl5/Pcl5View.h"
 
 namespace veltrix {
 
@@ -38,7 +38,7 @@ void PutNamedValue(OutputSink& out, std::string_view label, std::span<const std:
 // Writes `description` used as a printf format with one "%s", then "\n".
 void PutDescriptionWith(OutputSink& out, const char* description, std::string_view text);
 
-inline OutputSink& Listing(RunState& run) { return *run.ctx.listing; }
-inline std::uint32_t Value(const RunState& run) { return run.pcl.esc.value; }
+inline OutputSink& Listing(const Pcl5View& run) { return *run.ctx.listing; }
+inline std::uint32_t Value(const Pcl5View& run) { return run.pcl.esc.value; }
 
 }  // namespace veltrix

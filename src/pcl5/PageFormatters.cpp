@@ -50,7 +50,7 @@ constexpr std::string_view kPclEntries[] = {"Pen at previous PCL cursor position
 }  // namespace
 
 // ESC E: the printer's defaults come back.
-void FormatReset(RunState& run, const EscapeEntry&) {
+void FormatReset(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Put("Reset\n");
   run.pcl.textMethod = 0;
   run.pcl.leadPending = false;
@@ -59,7 +59,7 @@ void FormatReset(RunState& run, const EscapeEntry&) {
   ResetFontSelection(run.fonts);
 }
 
-void FormatCursorMove(RunState& run, const EscapeEntry& entry) {
+void FormatCursorMove(const Pcl5View& run, const EscapeEntry& entry) {
   const EscapeState& esc = run.pcl.esc;
   OutputSink& out = Listing(run);
   out.Put(esc.sign != 0 ? "Relative Move of " : "Absolute Move of ");
@@ -70,7 +70,7 @@ void FormatCursorMove(RunState& run, const EscapeEntry& entry) {
   out.Put('\n');
 }
 
-void FormatPageSize(RunState& run, const EscapeEntry&) {
+void FormatPageSize(const Pcl5View& run, const EscapeEntry&) {
   OutputSink& out = Listing(run);
   out.Put("Set Page Size : ");
   const std::uint32_t value = Value(run);
@@ -83,27 +83,27 @@ void FormatPageSize(RunState& run, const EscapeEntry&) {
 }
 
 // ESC&l#O changes the orientation, and a page with content is ejected first.
-void FormatOrientation(RunState& run, const EscapeEntry&) {
+void FormatOrientation(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t value = Value(run);
   PutNamedValue(Listing(run), "Paper Orientation : ", kOrientations, value);
   if (value < 4 && static_cast<std::int32_t>(value) != run.pcl.orientation) {
     run.pcl.orientation = static_cast<std::int32_t>(value);
-    EjectPage(run, false);
+    EjectPage(run.eject, false);
   }
 }
 
-void FormatOutputTray(RunState& run, const EscapeEntry& entry) {
+void FormatOutputTray(const Pcl5View& run, const EscapeEntry& entry) {
   PutDescriptionWith(Listing(run), entry.description,
                      KeyedNameOf(kOutputTrays, static_cast<std::int32_t>(Value(run))));
 }
 
-void FormatPaperSource(RunState& run, const EscapeEntry& entry) {
+void FormatPaperSource(const Pcl5View& run, const EscapeEntry& entry) {
   std::int32_t key = static_cast<std::int32_t>(Value(run));
   if (run.pcl.esc.sign == -1) key = static_cast<std::int32_t>(0u - Value(run));
   PutDescriptionWith(Listing(run), entry.description, KeyedNameOf(kPaperSources, key));
 }
 
-void FormatTextParsingMethod(RunState& run, const EscapeEntry& entry) {
+void FormatTextParsingMethod(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t value = Value(run);
   PutDescriptionWith(Listing(run), entry.description,
                      KeyedNameOf(kTextParsingMethods, static_cast<std::int32_t>(value)));
@@ -116,31 +116,31 @@ void FormatTextParsingMethod(RunState& run, const EscapeEntry& entry) {
 }
 
 // ESC&p#X: the next bytes are printed as they are, control codes included.
-void FormatTransparentPrint(RunState& run, const EscapeEntry&) {
+void FormatTransparentPrint(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Transparent Print Mode next %u bytes :\n", Value(run));
   run.pcl.transparentLeft = Value(run);
 }
 
-void FormatMacroId(RunState& run, const EscapeEntry&) {
+void FormatMacroId(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Set Macro ID #%u\n", Value(run));
   SetMacroId(run.macros, static_cast<std::int32_t>(Value(run)));
 }
 
-void FormatMacroControl(RunState& run, const EscapeEntry&) {
+void FormatMacroControl(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t value = Value(run);
   PutNamedValue(Listing(run), StringPrintf("Macro Control (%u) : ", value), kMacroControls, value);
   RecordMacroControl(run.macros, static_cast<std::int32_t>(value),
                      static_cast<std::int64_t>(run.ctx.input->Offset()));
 }
 
-void FormatEnterHpgl(RunState& run, const EscapeEntry&) {
+void FormatEnterHpgl(const Pcl5View& run, const EscapeEntry&) {
   PutNamedValue(Listing(run), "Enter HPGL : ", kHpglEntries, Value(run));
   run.pcl.hpglActive = true;
-  EnterHpgl(run);
+  EnterHpgl(run.hpgl);
 }
 
-void FormatEnterPcl(RunState& run, const EscapeEntry&) {
-  if (run.pcl.hpglActive) LeaveHpgl(run);
+void FormatEnterPcl(const Pcl5View& run, const EscapeEntry&) {
+  if (run.pcl.hpglActive) LeaveHpgl(run.hpgl);
   run.pcl.hpglActive = false;
   PutNamedValue(Listing(run), "Enter PCL : ", kPclEntries, Value(run));
 }

@@ -1,11 +1,11 @@
 #include "pcl5/Pcl5Decoder.h"
 
-#include "decode/RunState.h"
+#include "decode/core/ProblemWriter.h"
 #include "hpgl2/HpglParser.h"
 #include "pcl5/EscapeFormatters.h"
 #include "pcl5/EscapeGrammar.h"
 #include "pcl5/EscapeText.h"
-#include "decode/trackers/PageEject.h"
+#include "pcl5/Pcl5View.h"
 #include "pcl5/TextListing.h"
 
 namespace veltrix {
@@ -15,25 +15,22 @@ namespace {
 constexpr int kEsc = 27;
 constexpr int kFormFeed = 12;
 
-void WriteHeader(RunState& run, OutputSink& out) {
-  if (&out == run.ctx.listing) EndListingLine(run);
-  char header[kEscapeTextRoom];
-  out.PutPadded(std::string_view(header, FormatEscapeHeader(run.pcl.esc, header)), kHeaderWidth);
+// "[ ESC & l 1 O ] " as it opens the escape's lines.
+std::string_view HeaderText(const Pcl5View& run, char (&text)[kEscapeTextRoom]) {
+  return {text, FormatEscapeHeader(run.pcl.esc, text)};
 }
 
-// A problem line: to the listing, and with its header to the error log.
-void ReportProblem(RunState& run, const char* listingText, const char* logText) {
-  WriteHeader(run, *run.ctx.listing);
-  run.ctx.listing->Put(listingText);
-  if (run.ctx.errorFile) {
-    WriteHeader(run, *run.ctx.errorFile);
-    run.ctx.errorFile->Put(logText);
-    ++run.ctx.errorCount;
-  }
-  ++run.ctx.exceptionCount;
+void WriteHeader(const Pcl5View& run, OutputSink& out) {
+  char text[kEscapeTextRoom];
+  WriteLineHeader(run.ctx, out, HeaderText(run, text));
 }
 
-void CountUndocumented(RunState& run) {
+void ReportEscapeProblem(const Pcl5View& run, std::string_view listingText, std::string_view logText) {
+  char text[kEscapeTextRoom];
+  ReportProblem(run.ctx, HeaderText(run, text), listingText, logText);
+}
+
+void CountUndocumented(const Pcl5View& run) {
   if (!(run.ctx.flags & DF_ESC_SUM)) return;
   const std::string key = UndocumentedEscapeKey(run.pcl.esc);
   for (UndocumentedEscape& known : run.pcl.undocumentedEscapes) {
@@ -48,7 +45,7 @@ void CountUndocumented(RunState& run) {
 // The meaning line of an escape: its formatter, or its description as a
 // template. An invalid value is logged, and in exceptions-only mode it is
 // written to the listing as it would be to the log.
-void FormatEscape(RunState& run, const EscapeEntry& entry) {
+void FormatEscape(const Pcl5View& run, const EscapeEntry& entry) {
   const EscapeState& esc = run.pcl.esc;
   if (const EscapeFormatter formatter = FindEscapeFormatter(entry.format)) {
     const bool contiguousRow = esc.paramChar == '*' && esc.groupChar == 'b' && esc.terminator == 'W' &&
@@ -64,18 +61,8 @@ void FormatEscape(RunState& run, const EscapeEntry& entry) {
   run.ctx.listing->Put(line);
   run.ctx.listing->Put('\n');
   if (!invalidValue) return;
-  ++run.ctx.exceptionCount;
-  if (run.ctx.errorFile) {
-    WriteHeader(run, *run.ctx.errorFile);
-    run.ctx.errorFile->Put(line);
-    run.ctx.errorFile->Put('\n');
-    ++run.ctx.errorCount;
-  }
-  if (run.pcl.realListing) {
-    WriteHeader(run, *run.pcl.realListing);
-    run.pcl.realListing->Put(line);
-    run.pcl.realListing->Put('\n');
-  }
+  char text[kEscapeTextRoom];
+  LogProblem(run.ctx, HeaderText(run, text), line, run.pcl.realListing);
 }
 
 struct DuplexEjects {
@@ -85,7 +72,7 @@ struct DuplexEjects {
 
 // ESC&l#S starts a new sheet on its front side; ESC&a#G moves to a side, and
 // a page that is already on the requested side is ejected with an empty one.
-DuplexEjects TrackDuplexSide(RunState& run, const EscapeHit& hit) {
+DuplexEjects TrackDuplexSide(const Pcl5View& run, const EscapeHit& hit) {
   Pcl5State& pcl = run.pcl;
   const EscapeState& esc = pcl.esc;
   DuplexEjects ejects;
@@ -101,10 +88,10 @@ DuplexEjects TrackDuplexSide(RunState& run, const EscapeHit& hit) {
       if (side != pcl.duplexSide) {
         pcl.duplexSide = side;
         ejects = {1, true};
-      } else if (pcl.pageMarked) {
+      } else if (run.eject.page.pageMarked) {
         ejects = {2, true};
       }
-    } else if (esc.value == 0 && pcl.pageMarked) {
+    } else if (esc.value == 0 && run.eject.page.pageMarked) {
       pcl.duplexSide = static_cast<std::uint8_t>((pcl.duplexSide + 1) % 2);
       ejects = {1, false};
     }
@@ -112,7 +99,7 @@ DuplexEjects TrackDuplexSide(RunState& run, const EscapeHit& hit) {
   return ejects;
 }
 
-void HandleEscape(RunState& run, const EscapeHit& hit) {
+void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
   Pcl5State& pcl = run.pcl;
   const EscapeEntry& entry = *hit.entry;
   const std::uint32_t dataCount = pcl.esc.value;
@@ -129,13 +116,13 @@ void HandleEscape(RunState& run, const EscapeHit& hit) {
     const DuplexEjects ejects = TrackDuplexSide(run, hit);
     run.ctx.listing = listing;
     pcl.realListing = nullptr;
-    if (entry.page & kPageMarks) pcl.pageMarked = true;
+    if (entry.page & kPageMarks) run.eject.page.pageMarked = true;
     if (ejects.count > 0 || (entry.page & kPageEjectIfMarked)) {
-      EjectPage(run, ejects.forced);
-      if (ejects.count == 2) EjectPage(run, true);
+      EjectPage(run.eject, ejects.forced);
+      if (ejects.count == 2) EjectPage(run.eject, true);
     }
   } else {
-    ReportProblem(run, "Undocumented escape\n", "Undocumented escape\n");
+    ReportEscapeProblem(run, "Undocumented escape\n", "Undocumented escape\n");
   }
 
   if ((entry.syntax & kSyntaxData) && !pcl.dataConsumed && dataCount > 0) run.ctx.input->Skip(dataCount);
@@ -143,20 +130,20 @@ void HandleEscape(RunState& run, const EscapeHit& hit) {
 
 // Text bytes outside HP-GL/2 mark the page; a form feed ejects it unless it
 // is transparent data.
-void ApplyTextPageRules(RunState& run, int b) {
+void ApplyTextPageRules(const Pcl5View& run, int b) {
   Pcl5State& pcl = run.pcl;
   if (b > 32) {
-    pcl.pageMarked = true;
-    pcl.textSinceColour = true;
+    run.eject.page.pageMarked = true;
+    run.eject.page.textSinceColour = true;
   }
   if (pcl.transparentLeft == 0) {
-    if (b == kFormFeed) EjectPage(run, false);
+    if (b == kFormFeed) EjectPage(run.eject, false);
   } else {
     --pcl.transparentLeft;
   }
 }
 
-void Step(RunState& run) {
+void Step(const Pcl5View& run) {
   Pcl5State& pcl = run.pcl;
   ByteReader& in = *run.ctx.input;
   const int b = in.Next();
@@ -169,7 +156,7 @@ void Step(RunState& run) {
     if (!pcl.hpglActive) ApplyTextPageRules(run, b);
     return;
   }
-  if (pcl.hpglActive && b == kEsc) FeedHpgl(run, kEsc);
+  if (pcl.hpglActive && b == kEsc) FeedHpgl(run.hpgl, kEsc);
   EscapeHit hit;
   const EscapeParse parse =
       b == kEsc ? ParseEscape(in, pcl.esc, hit) : ContinueEscape(in, pcl.esc, hit, b);
@@ -179,19 +166,21 @@ void Step(RunState& run) {
     return;
   }
   const bool failed = parse == EscapeParse::Failed;
-  ReportProblem(run, failed ? "*** Invalid Escape\n" : "*** Unknown Escape\n",
-                failed ? "Invalid escape\n" : "Unknown escape\n");
+  ReportEscapeProblem(run, failed ? "*** Invalid Escape\n" : "*** Unknown Escape\n",
+                      failed ? "Invalid escape\n" : "Unknown escape\n");
   CountUndocumented(run);
 }
 
 }  // namespace
 
-void DecodePcl5(RunState& run) {
+void DecodePcl5(const Pcl5View& run) {
   ResetPcl5Stretch(run.pcl);
-  ResetHpgl(run.hpgl);
+  run.ctx.textLine = {};
+  run.eject.page.pageMarked = false;
+  ResetHpgl(run.hpgl.state);
   while (!run.pcl.endOfInput && !run.pcl.stopped) Step(run);
-  EndListingLine(run);
-  EjectPage(run, false);
+  EndListingLine(run.ctx);
+  EjectPage(run.eject, false);
   run.ctx.endOfFile = run.pcl.endOfInput;
   run.ctx.languageExit = run.pcl.stopped;
   run.ctx.emulation = EMUL_UNKNOWN;
@@ -202,7 +191,6 @@ void ResetPcl5Stretch(Pcl5State& state) {
   fresh.textMethod = state.textMethod;
   fresh.leadByte = state.leadByte;
   fresh.leadPending = state.leadPending;
-  fresh.textSinceColour = state.textSinceColour;
   fresh.undocumentedEscapes = std::move(state.undocumentedEscapes);
   fresh.undocumentedEscapes.clear();
   state = std::move(fresh);

@@ -4,9 +4,9 @@
 
 namespace veltrix {
 
-struct RunState;
+struct Pcl5View;
 
 // Sets endOfFile, languageExit and emulation (unknown) in the context.
-void DecodePcl5(RunState& run);
+void DecodePcl5(const Pcl5View& run);
 
 }  // namespace veltrix

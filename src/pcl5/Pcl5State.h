@@ -1,6 +1,7 @@
 // State of the PCL 5 decoder: the escape being parsed and the decoder's own
 // fields. Most of it lives for one PCL stretch; the text parsing method, a
-// pending lead byte and the text-since-colour flag carry over to the next.
+// pending lead byte carry over to the next (the page and the text line
+// the listing has open are kept in the decode context and the page state).
 #pragma once
 
 #include <array>
@@ -35,13 +36,10 @@ struct UndocumentedEscape {
 
 struct Pcl5State {
   // Reset at every entry of the decoder.
-  std::int32_t column = 0;        // characters on the current text line of the listing
-  std::uint8_t lineEnds = 0;      // bit 0: a CR listed on this line; bit 1: an LF
   std::int64_t transparentLeft = 0;
   bool dataConsumed = false;
   bool endOfInput = false;
   bool stopped = false;
-  bool pageMarked = false;
   bool hpglActive = false;
   std::int32_t orientation = 0;
   std::uint8_t duplexMode = 0;
@@ -56,7 +54,6 @@ struct Pcl5State {
   std::uint32_t textMethod = 0;   // 0, 21, 31 or 38
   std::uint32_t leadByte = 0;
   bool leadPending = false;
-  bool textSinceColour = false;
 };
 
 // Clears what a new PCL stretch starts without.

@@ -30,7 +30,7 @@ constexpr std::string_view kRasterStarts[] = {"Start at Default (X=0)", "Start a
 
 // A destination size: decipoints and pixels at the raster resolution, each
 // with three decimals.
-std::int64_t WriteDestinationSize(RunState& run, const char* label) {
+std::int64_t WriteDestinationSize(const Pcl5View& run, const char* label) {
   const std::int64_t d = Thousandths(run.pcl.esc);
   const std::int64_t p = d * run.raster.resolution / 720;
   Listing(run).Printf("%s : %lld.%03lld ( pixels = %lld.%03lld )\n", label, static_cast<long long>(d / 1000),
@@ -41,34 +41,34 @@ std::int64_t WriteDestinationSize(RunState& run, const char* label) {
 
 }  // namespace
 
-void FormatRasterResolution(RunState& run, const EscapeEntry&) {
+void FormatRasterResolution(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Resolution : %u\n", Value(run));
   if (Value(run) >= 75 && Value(run) <= 0x7FFFFFFF) run.raster.resolution = static_cast<std::int32_t>(Value(run));
 }
 
-void FormatDestinationWidth(RunState& run, const EscapeEntry&) {
+void FormatDestinationWidth(const Pcl5View& run, const EscapeEntry&) {
   run.raster.destWidth = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Width  (Dest)"));
 }
 
-void FormatDestinationHeight(RunState& run, const EscapeEntry&) {
+void FormatDestinationHeight(const Pcl5View& run, const EscapeEntry&) {
   run.raster.destHeight = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Height (Dest)"));
 }
 
-void FormatRasterWidth(RunState& run, const EscapeEntry&) {
+void FormatRasterWidth(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Width  : %u\n", Value(run));
   run.raster.width = static_cast<std::int32_t>(Value(run));
 }
 
-void FormatRasterHeight(RunState& run, const EscapeEntry&) {
+void FormatRasterHeight(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Height : %u\n", Value(run));
   run.raster.height = static_cast<std::int32_t>(Value(run));
 }
 
-void FormatRasterMsb(RunState& run, const EscapeEntry&) {
+void FormatRasterMsb(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics MSB : %u\n", Value(run));
 }
 
-void FormatCompression(RunState& run, const EscapeEntry&) {
+void FormatCompression(const Pcl5View& run, const EscapeEntry&) {
   const auto mode = static_cast<std::int32_t>(Value(run));
   std::string name;
   if (mode >= 1006 && mode <= 1008) {
@@ -80,7 +80,7 @@ void FormatCompression(RunState& run, const EscapeEntry&) {
   Listing(run).Printf("Set Raster Compression : %s\n", name.c_str());
 }
 
-void FormatStartRaster(RunState& run, const EscapeEntry&) {
+void FormatStartRaster(const Pcl5View& run, const EscapeEntry&) {
   const RasterSettings& raster = run.raster;
   std::string scale;
   if (Value(run) > 1 && raster.destWidth != 0 && raster.destHeight != 0 && raster.width != 0 && raster.height != 0) {
@@ -98,15 +98,15 @@ void FormatStartRaster(RunState& run, const EscapeEntry&) {
   StartPaletteRaster(run.palettes);
 }
 
-void FormatEndRaster(RunState& run, const EscapeEntry& entry) { Listing(run).Printf("%s\n", entry.description); }
+void FormatEndRaster(const Pcl5View& run, const EscapeEntry& entry) { Listing(run).Printf("%s\n", entry.description); }
 
 // The rows themselves are skipped by the decoder after this line.
-void FormatRasterData(RunState& run, const EscapeEntry& entry) {
+void FormatRasterData(const Pcl5View& run, const EscapeEntry& entry) {
   if (run.ctx.flags & DF_RAS_CONTIGUOUS) return;
   Listing(run).Printf("%s\n", entry.description);
 }
 
-void FormatRasterYOffset(RunState& run, const EscapeEntry&) {
+void FormatRasterYOffset(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Y Offset : %u rows\n", Value(run));
 }
 

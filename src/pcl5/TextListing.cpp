@@ -1,6 +1,6 @@
 #include "pcl5/TextListing.h"
 
-#include "decode/RunState.h"
+#include "pcl5/Pcl5View.h"
 #include "hpgl2/HpglParser.h"
 #include "decode/trackers/PageEject.h"
 #include "decode/core/TwoByteText.h"
@@ -18,9 +18,9 @@ void PutHex(OutputSink& out, std::uint32_t code, int digits) {
 
 }  // namespace
 
-void ListTextByteSlow(RunState& run, std::uint8_t b) {
+void ListTextByteSlow(const Pcl5View& run, std::uint8_t b) {
   if (run.pcl.hpglActive) {
-    FeedHpgl(run, b);
+    FeedHpgl(run.hpgl, b);
     return;
   }
   Pcl5State& pcl = run.pcl;
@@ -47,55 +47,55 @@ void ListTextByteSlow(RunState& run, std::uint8_t b) {
   // arrives; any other byte ends a line that has a CR or LF, or wraps it.
   if (plain && (b == 13 || b == 10)) {
     const std::uint8_t bit = b == 13 ? 1 : 2;
-    if (pcl.lineEnds & bit) {
-      EndListingLine(run);
+    if (run.ctx.textLine.lineEnds & bit) {
+      EndListingLine(run.ctx);
     } else {
-      pcl.lineEnds |= bit;
+      run.ctx.textLine.lineEnds |= bit;
     }
-  } else if (pcl.lineEnds != 0) {
-    EndListingLine(run);
-  } else if (pcl.column >= kWrapColumn) {
-    EndListingLine(run);
+  } else if (run.ctx.textLine.lineEnds != 0) {
+    EndListingLine(run.ctx);
+  } else if (run.ctx.textLine.column >= kWrapColumn) {
+    EndListingLine(run.ctx);
     out.Put("-->  ");
-    pcl.column = 5;
+    run.ctx.textLine.column = 5;
   }
 
   if (code >= 32 && code <= 127) {
     out.Put(static_cast<char>(code));
-    pcl.column += 1;
-    NoteUsedFont(run);
+    run.ctx.textLine.column += 1;
+    NoteUsedFont(run.fonts);
   } else if (plain && code >= 8 && code <= 15 && code != 11) {
     switch (code) {
-      case 8: out.Put("<BS>"); pcl.column += 4; break;
-      case 9: out.Put("<TAB>"); pcl.column += 5; break;
-      case 10: out.Put("<LF>"); pcl.column += 4; break;
-      case 13: out.Put("<CR>"); pcl.column += 4; break;
+      case 8: out.Put("<BS>"); run.ctx.textLine.column += 4; break;
+      case 9: out.Put("<TAB>"); run.ctx.textLine.column += 5; break;
+      case 10: out.Put("<LF>"); run.ctx.textLine.column += 4; break;
+      case 13: out.Put("<CR>"); run.ctx.textLine.column += 4; break;
       case 12:
-        EndListingLine(run);
+        EndListingLine(run.ctx);
         out.Put("<FF>\n");
-        pcl.column = 0;
+        run.ctx.textLine.column = 0;
         break;
       case 14:
-        EndListingLine(run);
+        EndListingLine(run.ctx);
         out.Put("[ Shift In to alternate font ]\n");
-        ShiftFont(run, true);
-        pcl.column = 0;
+        ShiftFont(run.fonts, true);
+        run.ctx.textLine.column = 0;
         break;
       case 15:
-        EndListingLine(run);
+        EndListingLine(run.ctx);
         out.Put("[ Shift Out to primary font ]\n");
-        ShiftFont(run, false);
-        pcl.column = 0;
+        ShiftFont(run.fonts, false);
+        run.ctx.textLine.column = 0;
         break;
     }
   } else if (code >= 256) {
     PutHex(out, code, 4);
-    pcl.column += 8;
-    NoteUsedFont(run);
+    run.ctx.textLine.column += 8;
+    NoteUsedFont(run.fonts);
   } else {
     PutHex(out, code, 2);
-    pcl.column += 6;
-    NoteUsedFont(run);
+    run.ctx.textLine.column += 6;
+    NoteUsedFont(run.fonts);
   }
   if (code < 32 && (run.ctx.flags & DF_ESC_SUM)) ++pcl.controlCounts[code];
 }

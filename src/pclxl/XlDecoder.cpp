@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "decode/core/OutputSink.h"
-#include "decode/RunState.h"
+#include "decode/core/ProblemWriter.h"
+#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlReader.h"
 #include "pclxl/XlTagTable.h"
@@ -95,7 +96,7 @@ bool ReadEmbeddedLength(XlReader& reader, std::uint8_t lengthTag, std::uint64_t&
 }
 
 void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
-  XlUsageCounters& usage = reader.run.xlUsage;
+  XlUsageCounters& usage = reader.view.usage;
   ++usage.tagCounts[tag];
   ++usage.tagTotal;
   if (!reader.writesLines || (reader.listedClasses & kClassListBits[entry.tagClass]) == 0) return;
@@ -110,26 +111,26 @@ void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
   } else {
     line.name = entry.name;
   }
-  XlWriteLine(reader.run.ctx, line);
+  XlWriteLine(reader.view.ctx, line);
 
   if (entry.tagClass != XL_TAG_OPERATOR || (reader.listedClasses & kXlListAttributes) == 0) return;
   for (std::size_t i = reader.values.size(); i-- > 0;) {
     const XlListingLine attribute = XlFormatAttribute(reader.values[i]);
     if (!attribute.label.empty() || !attribute.name.empty() || !attribute.value.empty()) {
-      XlWriteLine(reader.run.ctx, attribute);
+      XlWriteLine(reader.view.ctx, attribute);
     }
   }
 }
 
 void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
-  ++reader.run.ctx.exceptionCount;
+  CountProblem(reader.view.ctx);
   if (!reader.writesLines) return;
   XlListingLine line;
   line.label = "*ERROR*";
   line.name = StringPrintf("Error processing tag %d (0x%02X) %.*s : ", tag, tag,
                            static_cast<int>(entry.name.size()), entry.name.data());
   line.value = XlErrorName(reader.errorCode);
-  XlWriteLine(reader.run.ctx, line);
+  XlWriteLine(reader.view.ctx, line);
 }
 
 void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
@@ -151,7 +152,7 @@ void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
     if (next >= 0) XlPushBack(reader, static_cast<std::uint8_t>(next), reader.byteFromStream);
   }
 
-  if (!(tag == kVendorFxn && (reader.run.ctx.flags & DF_RAS_CONTIGUOUS) != 0)) ListTag(reader, tag, entry);
+  if (!(tag == kVendorFxn && (reader.view.ctx.flags & DF_RAS_CONTIGUOUS) != 0)) ListTag(reader, tag, entry);
   reader.tagFromStream = fromStream;
   if (entry.handler != nullptr && !entry.handler(reader, tag)) WriteErrorLine(reader, tag, entry);
   if (isOperator) reader.values.clear();
@@ -194,15 +195,15 @@ void Step(XlReader& reader) {
 
 }  // namespace
 
-int DecodePclXl(RunState& run) {
-  DecodeContext& ctx = run.ctx;
+int DecodePclXl(const XlView& view) {
+  DecodeContext& ctx = view.ctx;
   ctx.emulation = EMUL_UNKNOWN;
   if (ctx.input == nullptr) {
     ctx.endOfFile = true;
     ctx.languageExit = false;
     return 0;
   }
-  XlReader reader(run);
+  XlReader reader(view);
   reader.listedClasses = ListedClasses(ctx.level);
   reader.writesLines = ctx.listing != nullptr && (ctx.flags & DF_SUPPRESS) == 0;
   while (!reader.ended && !reader.uelSeen && !reader.stopped) Step(reader);

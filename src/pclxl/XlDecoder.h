@@ -3,13 +3,13 @@
 
 namespace veltrix {
 
-struct RunState;
+struct XlView;
 struct XlUsageCounters;
 
 // Decodes from the current input position; sets endOfFile, languageExit and
 // emulation in the context. Returns 1 when the session ended normally.
-int DecodePclXl(RunState& run);
+int DecodePclXl(const XlView& view);
 void ResetXlUsage(XlUsageCounters& usage);
-void XlWriteUsageSummary(RunState& run);
+void XlWriteUsageSummary(const XlView& view);
 
 }  // namespace veltrix

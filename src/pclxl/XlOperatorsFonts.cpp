@@ -2,7 +2,7 @@
 // known by name without regard to case.
 #include <limits>
 
-#include "decode/RunState.h"
+#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 #include "pclxl/XlOperatorsHooks.h"
@@ -90,9 +90,9 @@ bool XlEndFontHeader(XlReader& reader, std::uint8_t) {
   if (!NeedBlock(reader, XL_BLOCK_FONT_HEADER)) return false;
   XlInterpreterState& s = reader.state;
   if (s.blockBuffer.empty()) return XlFail(reader, XL_ERR_MISSING_DATA);
-  const std::uint32_t flags = reader.run.ctx.flags;
-  if ((flags & DF_KEEP_FONTS) != 0) XlPassFontHeader(reader.run, s.currentFontNumber, s.blockBuffer);
-  if ((flags & DF_FONT_SUM) != 0) XlPassFontRecord(reader.run, s.currentFontName, s.currentFontNumber);
+  const std::uint32_t flags = reader.view.ctx.flags;
+  if ((flags & DF_KEEP_FONTS) != 0) XlPassFontHeader(reader.view, s.currentFontNumber, s.blockBuffer);
+  if ((flags & DF_FONT_SUM) != 0) XlPassFontRecord(reader.view, s.currentFontName, s.currentFontNumber);
   std::vector<std::uint8_t>().swap(s.blockBuffer);
   s.dataBlock = XL_BLOCK_NONE;
   return true;
@@ -118,8 +118,8 @@ bool XlReadChar(XlReader& reader, std::uint8_t) {
   if (!XlRequireInteger(reader, XL_ATTR_CHAR_CODE, code)) return false;
   const XlValue* data = XlRequireEmbeddedData(reader, size);
   if (data == nullptr) return false;
-  if ((reader.run.ctx.flags & DF_KEEP_FONTS) != 0) {
-    XlPassCharacter(reader.run, reader.state.currentFontNumber, code, data->data);
+  if ((reader.view.ctx.flags & DF_KEEP_FONTS) != 0) {
+    XlPassCharacter(reader.view, reader.state.currentFontNumber, code, data->data);
   }
   return true;
 }

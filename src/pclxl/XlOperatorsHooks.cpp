@@ -2,15 +2,15 @@
 
 namespace veltrix {
 
-void XlPassFontHeader(RunState&, std::int32_t, std::span<const std::uint8_t>) {}
+void XlPassFontHeader(const XlView&, std::int32_t, std::span<const std::uint8_t>) {}
 
-void XlPassFontRecord(RunState&, std::string_view, std::int32_t) {}
+void XlPassFontRecord(const XlView&, std::string_view, std::int32_t) {}
 
-void XlPassCharacter(RunState&, std::int32_t, std::int32_t, std::span<const std::uint8_t>) {}
+void XlPassCharacter(const XlView&, std::int32_t, std::int32_t, std::span<const std::uint8_t>) {}
 
-void XlStartVendorRaster(RunState&) {}
+void XlStartVendorRaster(const XlView&) {}
 
-void XlEndVendorRaster(RunState&) {}
+void XlEndVendorRaster(const XlView&) {}
 
 bool XlDecodeVendorImageData(XlReader&, std::span<const std::uint8_t>) { return true; }
 

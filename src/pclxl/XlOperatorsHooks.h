@@ -8,15 +8,15 @@
 
 namespace veltrix {
 
-struct RunState;
+struct XlView;
 struct XlReader;
 
-void XlPassFontHeader(RunState& run, std::int32_t fontNumber, std::span<const std::uint8_t> header);
-void XlPassFontRecord(RunState& run, std::string_view name, std::int32_t fontNumber);
-void XlPassCharacter(RunState& run, std::int32_t fontNumber, std::int32_t charCode,
+void XlPassFontHeader(const XlView& run, std::int32_t fontNumber, std::span<const std::uint8_t> header);
+void XlPassFontRecord(const XlView& run, std::string_view name, std::int32_t fontNumber);
+void XlPassCharacter(const XlView& run, std::int32_t fontNumber, std::int32_t charCode,
                      std::span<const std::uint8_t> data);
-void XlStartVendorRaster(RunState& run);
-void XlEndVendorRaster(RunState& run);
+void XlStartVendorRaster(const XlView& run);
+void XlEndVendorRaster(const XlView& run);
 bool XlDecodeVendorImageData(XlReader& reader, std::span<const std::uint8_t> block);
 
 }  // namespace veltrix

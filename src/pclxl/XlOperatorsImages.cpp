@@ -1,6 +1,6 @@
 // Images, raster patterns and the attributes of vendor image data.
 #include "decode/core/OutputSink.h"
-#include "decode/RunState.h"
+#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 #include "pclxl/XlOperatorsHooks.h"
@@ -105,7 +105,7 @@ bool XlEndRastPattern(XlReader& reader, std::uint8_t) { return EndBlock(reader, 
 // whose length the operator gives; a VendorFxn without data ends the raster.
 bool XlVendorFxn(XlReader& reader, std::uint8_t) {
   const std::span<const XlValue> stack = XlStack(reader);
-  RunState& run = reader.run;
+  const XlView& run = reader.view;
   XlRasterState& r = reader.state.raster;
   std::int32_t length = 0;
   XlGetInteger(stack, XL_ATTR_VENDOR_DATA_LENGTH, length);

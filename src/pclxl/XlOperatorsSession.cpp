@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "decode/RunState.h"
+#include "pclxl/XlView.h"
 #include "decode/trackers/PageEject.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
@@ -154,8 +154,8 @@ bool XlEndPage(XlReader& reader, std::uint8_t) {
   if (reader.streamState != XL_STATE_IN_PAGE) return XlFail(reader, XL_ERR_ILLEGAL_SEQUENCE);
   std::int32_t copies = 1;
   XlGetInteger(XlStack(reader), XL_ATTR_PAGE_COPIES, copies);
-  const DecodeContext& ctx = reader.run.ctx;
-  if (ctx.listing != nullptr && (ctx.flags & DF_PAGE_SUM) != 0 && copies != 0) EjectPage(reader.run, true);
+  const DecodeContext& ctx = reader.view.ctx;
+  if (ctx.listing != nullptr && (ctx.flags & DF_PAGE_SUM) != 0 && copies != 0) EjectPage(reader.view.eject, true);
   if (reader.state.duplex) reader.state.duplexSide ^= 1;
   reader.streamState = XL_STATE_IN_SESSION;
   return true;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "decode/RunState.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 
@@ -115,7 +115,7 @@ std::string_view XlErrorName(std::int32_t code) {
   return code >= 0 && static_cast<std::size_t>(code) < kErrorNames.size() ? kErrorNames[code] : std::string_view();
 }
 
-XlReader::XlReader(RunState& runState) : run(runState), input(*runState.ctx.input) {
+XlReader::XlReader(const XlView& decoderView) : view(decoderView), input(*decoderView.ctx.input) {
   values.reserve(kXlStackLimit);
 }
 
@@ -265,7 +265,7 @@ bool XlHandleAttributeId(XlReader& reader, std::uint8_t tag) {
     return XlFail(reader, XL_ERR_ATTRIBUTE_WITHOUT_VALUE);
   }
   reader.values.back().attrId = static_cast<std::int32_t>(id);
-  XlUsageCounters& usage = reader.run.xlUsage;
+  XlUsageCounters& usage = reader.view.usage;
   if (id < usage.attributeCounts.size()) ++usage.attributeCounts[id];
   ++usage.attributeTotal;
   return true;

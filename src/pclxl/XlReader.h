@@ -12,10 +12,10 @@
 #include "decode/core/ByteReader.h"
 #include "pclxl/XlInterpreterState.h"
 #include "pclxl/XlValue.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 
-struct RunState;
 
 enum XlError : std::int32_t {
   XL_ERR_NONE = 0,
@@ -83,9 +83,9 @@ struct XlMemorySource {
 };
 
 struct XlReader {
-  explicit XlReader(RunState& runState);
+  explicit XlReader(const XlView& decoderView);
 
-  RunState& run;
+  XlView view;
   ByteReader& input;
   bool swapBytes = false;
   std::uint8_t streamState = XL_STATE_WAIT_BINDING;

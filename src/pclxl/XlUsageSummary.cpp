@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "decode/core/OutputSink.h"
-#include "decode/RunState.h"
+#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlDecoder.h"
 #include "pclxl/XlTagTable.h"
@@ -68,10 +68,10 @@ void WriteTagSection(OutputSink& out, const XlUsageCounters& usage, const TagSec
 
 void ResetXlUsage(XlUsageCounters& usage) { usage = XlUsageCounters{}; }
 
-void XlWriteUsageSummary(RunState& run) {
-  const XlUsageCounters& usage = run.xlUsage;
-  if (run.ctx.listing == nullptr || (usage.tagTotal == 0 && usage.attributeTotal == 0)) return;
-  OutputSink& out = *run.ctx.listing;
+void XlWriteUsageSummary(const XlView& view) {
+  const XlUsageCounters& usage = view.usage;
+  if (view.ctx.listing == nullptr || (usage.tagTotal == 0 && usage.attributeTotal == 0)) return;
+  OutputSink& out = *view.ctx.listing;
   out.Put("\n");
   WriteHeading(out, "XL Attribute Summary");
   WriteAttributes(out, usage);

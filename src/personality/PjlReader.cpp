@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "decode/RunState.h"
+#include "decode/core/DecodeContext.h"
 #include "personality/LineReader.h"
 
 namespace veltrix {
@@ -64,8 +64,7 @@ int LanguageOfLine(std::string_view line) {
 
 }  // namespace
 
-void ReadPjl(RunState& run) {
-  DecodeContext& ctx = run.ctx;
+void ReadPjl(DecodeContext& ctx) {
   bool escapeSeen = false;
   std::string line;
   for (;;) {
@@ -91,8 +90,7 @@ void ReadPjl(RunState& run) {
   if (escapeSeen) ctx.emulation = EMUL_PCL;
 }
 
-void ScanForUel(RunState& run) {
-  DecodeContext& ctx = run.ctx;
+void ScanForUel(DecodeContext& ctx) {
   std::size_t matched = 0;
   for (;;) {
     const int b = ctx.input->Next();

@@ -3,13 +3,13 @@
 
 namespace veltrix {
 
-struct RunState;
+struct DecodeContext;
 
 // Lists PJL lines until an ENTER LANGUAGE (or FLASHSIMM LANGUAGE) line, a
 // line that starts with ESC, or the end of the input.
-void ReadPjl(RunState& run);
+void ReadPjl(DecodeContext& ctx);
 
 // Skips bytes without listing them up to and including the next UEL.
-void ScanForUel(RunState& run);
+void ScanForUel(DecodeContext& ctx);
 
 }  // namespace veltrix

@@ -101,7 +101,7 @@ TEST(HpglParser, PageMarking) {
   for (const auto& [bytes, marks] : cases) {
     HpglTestRun t;
     t.Feed(bytes);
-    EXPECT_EQ(t.run.pcl.pageMarked, marks) << bytes;
+    EXPECT_EQ(t.run.page.pageMarked, marks) << bytes;
   }
 }
 
@@ -118,19 +118,19 @@ TEST(HpglParser, EscapeAlwaysEndsInIdle) {
 TEST(HpglParser, LeaveFinishesTheInstructionOnce) {
   HpglTestRun open, label;  // an ESC closes a line before the leave step: see the real jobs
   open.Feed("PA1,2");
-  LeaveHpgl(open.run);
-  LeaveHpgl(open.run);
+  LeaveHpgl(HpglViewOf(open.run));
+  LeaveHpgl(HpglViewOf(open.run));
   EXPECT_EQ(open.Listing(), L("PA 1, 2;"));
   label.Feed("LBab");
-  LeaveHpgl(label.run);
+  LeaveHpgl(HpglViewOf(label.run));
   EXPECT_EQ(label.Listing(), L("LB \"ab\""));
 }
 
 TEST(HpglParser, TerminatorLivesUntilReset) {
   HpglTestRun t;
   t.Feed("DT*;");
-  LeaveHpgl(t.run);
-  EnterHpgl(t.run);  // a new HP-GL/2 stretch keeps the terminator
+  LeaveHpgl(HpglViewOf(t.run));
+  EnterHpgl(HpglViewOf(t.run));  // a new HP-GL/2 stretch keeps the terminator
   t.Feed("LBab*");
   ResetHpgl(t.run.hpgl);  // a new PCL stretch brings back ETX
   t.Feed("LBcd*\x03");

@@ -29,7 +29,7 @@ std::string HpglPart(const std::string& job) {
 std::string ListHpgl(std::string_view bytes) {
   HpglTestRun t;
   t.Feed(bytes);
-  LeaveHpgl(t.run);
+  LeaveHpgl(HpglViewOf(t.run));
   return t.Listing();
 }
 

@@ -28,10 +28,10 @@ struct HpglTestRun {
     run.ctx.listing = &sink;
     run.pcl.textMethod = textMethod;
     ResetHpgl(run.hpgl);
-    EnterHpgl(run);
+    EnterHpgl(HpglViewOf(run));
   }
   void Feed(std::string_view bytes) {
-    for (const char c : bytes) FeedHpgl(run, static_cast<std::uint8_t>(c));
+    for (const char c : bytes) FeedHpgl(HpglViewOf(run), static_cast<std::uint8_t>(c));
   }
   const std::string& Listing() {
     sink.Flush();

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "decode/RunState.h"
 #include "pcl5/EscapeSummary.h"
 #include "pcl5/EscapeTreeWalk.h"
 
@@ -26,7 +27,7 @@ class EscapeSummaryTest : public ::testing::Test {
  protected:
   EscapeSummaryTest() {
     run_.ctx.listing = &sink_;
-    ResetEscapeCounts(run_);
+    ResetEscapeCounts(run_.escapeCounts);
   }
 
   // Counts the escape reached by `path` (characters after ESC, no values), as the handler does.
@@ -39,7 +40,7 @@ class EscapeSummaryTest : public ::testing::Test {
   }
 
   std::string Summary() {
-    WriteEscapeSummary(run_);
+    WriteEscapeSummary(Pcl5ViewOf(run_));
     sink_.Flush();
     return std::exchange(text_, {});
   }
@@ -63,7 +64,7 @@ TEST_F(EscapeSummaryTest, ResetAndTwoOrientations) {
 TEST_F(EscapeSummaryTest, ResetClearsEveryCountAndGroupRecordsAreNotListed) {
   Count("E");
   Count("*bW", 3);
-  ResetEscapeCounts(run_);
+  ResetEscapeCounts(run_.escapeCounts);
   EXPECT_EQ(run_.escapeCounts.size(), EscapeSlotCount());
   Count("&A");
   EXPECT_EQ(Summary(), kNothing);
@@ -78,7 +79,7 @@ TEST_F(EscapeSummaryTest, DescriptionsAreCutBeforeTheirValuePart) {
       {"&kW", "<ESC>&k#W" + Blanks(4) + "*** Print Mode or Text scale, Ignored" + Blanks(13)},
   };
   for (const auto& [path, line] : cases) {
-    ResetEscapeCounts(run_);
+    ResetEscapeCounts(run_.escapeCounts);
     Count(path);
     EXPECT_EQ(Summary(), kHead + line + ":     1 time \n" + "\n1 Escape sequences\n" + kClosing) << path;
   }

@@ -174,7 +174,7 @@ FontSelectionState FontsAfter(const std::string& job) {
   run->ctx.input = &input;
   run->ctx.listing = &listing;
   StartTrackers(*run);
-  DecodePcl5(*run);
+  DecodePcl5(Pcl5ViewOf(*run));
   return run->fonts;
 }
 

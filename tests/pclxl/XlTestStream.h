@@ -111,7 +111,7 @@ inline XlDecodeResult DecodeXl(std::span<const std::uint8_t> bytes, std::uint32_
   run.ctx.input = &in;
   run.ctx.listing = &sink;
   ResetPages(run.pages, (flags & DF_PAGE_SUM) != 0);
-  const int result = DecodePclXl(run);
+  const int result = DecodePclXl(XlViewOf(run));
   sink.Flush();
   return {listing, result, run.ctx.endOfFile, run.ctx.languageExit, run.ctx.exceptionCount, bytes.size() - in.Offset(),
           run.pages.ejectOffsets.size(), run.xlUsage};

@@ -21,7 +21,7 @@ std::string Summary(const XlUsageCounters& usage) {
   RunState run;
   run.ctx.listing = &sink;
   run.xlUsage = usage;
-  XlWriteUsageSummary(run);
+  XlWriteUsageSummary(XlViewOf(run));
   sink.Flush();
   return text;
 }

@@ -9,6 +9,13 @@
 
 namespace veltrix {
 
+// The line of PCL text that the listing has open: its width so far and the
+// line ends (CR, LF) listed on it.
+struct ListingLine {
+  std::int32_t column = 0;    // characters on the line
+  std::uint8_t lineEnds = 0;  // bit 0: a CR listed on this line; bit 1: an LF
+};
+
 struct DecodeContext {
   std::uint32_t flags = 0;
   std::int32_t level = 4;
@@ -24,6 +31,16 @@ struct DecodeContext {
   OutputSink* strippedFile = nullptr;
   OutputSink* keptFile = nullptr;
   OutputSink* errorFile = nullptr;
+  ListingLine textLine;  // open while PCL text is being listed
 };
+
+// End line: closes the open line of PCL text, so that what follows starts a
+// line of its own.
+inline void EndListingLine(DecodeContext& ctx) {
+  if (ctx.textLine.column > 0) {
+    ctx.listing->Put('\n');
+    ctx.textLine = {};
+  }
+}
 
 }  // namespace veltrix

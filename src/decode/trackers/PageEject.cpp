@@ -1,34 +1,25 @@
 #include "decode/trackers/PageEject.h"
 
-#include "decode/RunState.h"
-
 namespace veltrix {
 
-void EndListingLine(RunState& run) {
-  if (run.pcl.column > 0) {
-    run.ctx.listing->Put('\n');
-    run.pcl.column = 0;
-    run.pcl.lineEnds = 0;
-  }
-}
-
-void EjectPage(RunState& run, bool force) {
-  Pcl5State& pcl = run.pcl;
-  if (!force && !pcl.pageMarked) return;
-  pcl.pageMarked = false;
+void EjectPage(const PageEjectView& view, bool force) {
+  PageState& page = view.page;
+  if (!force && !page.pageMarked) return;
+  page.pageMarked = false;
   // Text printed since the colour was last noted was printed in the current
   // foreground colour; the colour tracker hears of it at the page end.
-  if (pcl.textSinceColour) {
-    NoteColourEntryUse(run.palettes);
-    pcl.textSinceColour = false;
+  if (page.textSinceColour) {
+    NoteColourEntryUse(view.palettes);
+    page.textSinceColour = false;
   }
-  if (!(run.ctx.flags & DF_PAGE_SUM)) return;
-  const std::uint64_t offset = run.ctx.input->Offset();
-  if (!(run.ctx.flags & DF_SUPPRESS)) {
-    EndListingLine(run);
-    run.ctx.listing->Printf("[Page Eject offset %ld ]\n", static_cast<long>(offset));
+  DecodeContext& ctx = view.ctx;
+  if (!(ctx.flags & DF_PAGE_SUM)) return;
+  const std::uint64_t offset = ctx.input->Offset();
+  if (!(ctx.flags & DF_SUPPRESS)) {
+    EndListingLine(ctx);
+    ctx.listing->Printf("[Page Eject offset %ld ]\n", static_cast<long>(offset));
   }
-  RecordPageEject(run.pages, static_cast<std::int64_t>(offset));
+  RecordPageEject(view.pages, static_cast<std::int64_t>(offset));
 }
 
 }  // namespace veltrix

@@ -1,0 +1,18 @@
+// What the PCL XL decoder may touch of the run: the context, its usage
+// counters, and the page eject that EndPage calls. Passed by const
+// reference; what it refers to is writable.
+#pragma once
+
+#include "decode/core/DecodeContext.h"
+#include "decode/trackers/PageEject.h"
+#include "decode/trackers/XlUsage.h"
+
+namespace veltrix {
+
+struct XlView {
+  DecodeContext& ctx;
+  XlUsageCounters& usage;
+  PageEjectView eject;
+};
+
+}  // namespace veltrix
