@@ -179,6 +179,8 @@ void DecodePcl5(const Pcl5View& run) {
   run.eject.page.pageMarked = false;
   ResetHpgl(run.hpgl.state);
   while (!run.pcl.endOfInput && !run.pcl.stopped) Step(run);
+  // The end of the input finishes an HP-GL/2 instruction as an ESC would.
+  if (run.pcl.endOfInput && run.pcl.hpglActive) FeedHpgl(run.hpgl, kEsc);
   EndListingLine(run.ctx);
   EjectPage(run.eject, false);
   run.ctx.endOfFile = run.pcl.endOfInput;

@@ -1,5 +1,6 @@
 #include "personality/PjlReader.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -75,11 +76,13 @@ void ReadPjl(DecodeContext& ctx) {
       }
       break;
     }
+    // The line is text: it ends at a NUL byte, for the listing and the parse.
+    const std::string_view text(line.data(), std::min(line.find('\0'), line.size()));
     if (!(ctx.flags & DF_SUPPRESS)) {
-      ctx.listing->Put(line);
+      ctx.listing->Put(text);
       ctx.listing->Put('\n');
     }
-    const int language = LanguageOfLine(line);
+    const int language = LanguageOfLine(text);
     if (language >= 0) {
       ctx.emulation = language;
       break;

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "TestSupport.h"
+#include "decode/core/DecodeOptions.h"
 #include "hpgl2/HpglTestRun.h"
 
 namespace veltrix::test {
@@ -135,6 +137,32 @@ TEST(HpglParser, TerminatorLivesUntilReset) {
   ResetHpgl(t.run.hpgl);  // a new PCL stretch brings back ETX
   t.Feed("LBcd*\x03");
   EXPECT_EQ(t.Listing(), L("LB \"ab\"") + L("LB \"cd*\""));
+}
+
+}  // namespace
+}  // namespace veltrix::test
+
+namespace veltrix::test {
+namespace {
+
+// The end of the job finishes the instruction in progress as an ESC would,
+// and the page eject that follows gets a line of its own.
+TEST(HpglParser, EndOfJobFinishesTheInstruction) {
+  const std::string enter = "\x1b%0B";
+  const std::string entered = "[ ESC % 0 B ]         Enter HPGL : Pen at previous HPGL pen position\n";
+  const struct {
+    std::string bytes;
+    std::string want;
+  } cases[] = {
+      {enter + "PA1,2", entered + HpglLine("PA 1, 2;") + "[Page Eject offset 9 ]\n"},
+      {enter + "LBabc", entered + HpglLine("LB \"abc\"") + "[Page Eject offset 9 ]\n"},
+      {enter + "PA1,2;PD", entered + HpglLine("PA 1, 2;") + HpglLine("PD;") + "[Page Eject offset 12 ]\n"},
+      {enter + "IN;", entered + HpglLine("IN;")},  // nothing drawn, no page
+  };
+  for (const auto& c : cases) {
+    const std::string listing = Decode(c.bytes, kNoSummaries | DF_PAGE_SUM).listing;
+    EXPECT_EQ(listing.substr(0, listing.find("\n=====")), c.want) << c.bytes;  // the page summary cut off
+  }
 }
 
 }  // namespace

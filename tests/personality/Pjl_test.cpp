@@ -47,7 +47,9 @@ const PjlCase kPjlCases[] = {
      "[ ESC ) 5 Z ]         *** Unknown Escape\n", DF_SUPPRESS},
     {"UelAfterLoneEscapeIsMissed", "@PJL ENTER LANGUAGE=POSTSCRIPT\r\n\x1b" + kUel + "@PJL A\r\n" + kUel + "@PJL B\r\n",
      "@PJL ENTER LANGUAGE=POSTSCRIPT\nSwitched to Postscript emulation...scanning for UEL.\n@PJL B\n"},
-    {"PjlStartTestSkipsBlanksAndNuls", std::string(" \t\0@PJL\tJOB\r\n", 13), std::string(" \t\0@PJL\tJOB\n", 12)},
+    // The start test passes blanks and NULs; the line is text and ends at its NUL.
+    {"PjlStartTestSkipsBlanksAndNuls", std::string(" \t\0@PJL\tJOB\r\n", 13), " \t\n"},
+    {"LineEndsAtNul", std::string("@PJL SET A\0B=1\r\n@PJL EOJ\r\n", 26), "@PJL SET A\n@PJL EOJ\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pjl, PjlListing, ::testing::ValuesIn(kPjlCases),
