@@ -10,7 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -31,6 +33,7 @@ class JobWriter {
     if (file_) std::fclose(file_);
   }
   void Put(const std::string& s) {
+    if (!file_) return;
     std::fwrite(s.data(), 1, s.size(), file_);
     written_ += s.size();
   }
@@ -170,6 +173,10 @@ int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : "/tmp";
   const std::uint64_t megabytes = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 200;
   const std::uint64_t bytes = megabytes * 1000 * 1000;
+  if (access(dir.c_str(), W_OK) != 0) {
+    std::fprintf(stderr, "veltrix_bench: cannot write the jobs in %s: %s\n", dir.c_str(), std::strerror(errno));
+    return 1;
+  }
   const std::string raster = dir + "/veltrix-bench-raster.pcl";
   const std::string text = dir + "/veltrix-bench-text.pcl";
   const std::string xl = dir + "/veltrix-bench-xl.pxl";
