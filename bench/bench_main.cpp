@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "decode/core/DecodeOptions.h"
 #include "decode/Korvane.h"
+#include "decode/core/DecodeOptions.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
+#include "decode/core/OutputSink.h"
 #include "hpgl2/HpglParser.h"
 
 namespace {

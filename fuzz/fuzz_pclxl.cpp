@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <span>
 
+#include "decode/RunState.h"
 #include "decode/core/ByteReader.h"
 #include "decode/core/DecodeOptions.h"
 #include "decode/core/OutputSink.h"
-#include "decode/RunState.h"
 #include "pclxl/XlDecoder.h"
 
 namespace {

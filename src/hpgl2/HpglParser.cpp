@@ -19,10 +19,10 @@
 #include <string_view>
 
 #include "decode/core/DecodeContext.h"
-#include "decode/trackers/PageEject.h"
-#include "hpgl2/HpglState.h"
-#include "hpgl2/HpglInstructions.h"
 #include "decode/core/TwoByteText.h"
+#include "decode/trackers/PageEject.h"
+#include "hpgl2/HpglInstructions.h"
+#include "hpgl2/HpglState.h"
 
 namespace veltrix {
 

@@ -1,11 +1,11 @@
 // Formatters of the job, page, cursor, text and mode escapes.
 #include <array>
 
+#include "decode/trackers/PageEject.h"
 #include "hpgl2/HpglParser.h"
 #include "pcl5/EscapeText.h"
 #include "pcl5/FormatterKinds.h"
 #include "pcl5/FormatterSupport.h"
-#include "decode/trackers/PageEject.h"
 
 namespace veltrix {
 

@@ -1,9 +1,9 @@
 #include "pcl5/TextListing.h"
 
-#include "pcl5/Pcl5View.h"
-#include "hpgl2/HpglParser.h"
-#include "decode/trackers/PageEject.h"
 #include "decode/core/TwoByteText.h"
+#include "decode/trackers/PageEject.h"
+#include "hpgl2/HpglParser.h"
+#include "pcl5/Pcl5View.h"
 
 namespace veltrix {
 

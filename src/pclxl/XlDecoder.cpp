@@ -8,10 +8,10 @@
 
 #include "decode/core/OutputSink.h"
 #include "decode/core/ProblemWriter.h"
-#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlReader.h"
 #include "pclxl/XlTagTable.h"
+#include "pclxl/XlView.h"
 #include "pclxl/XlWriteLine.h"
 
 namespace veltrix {

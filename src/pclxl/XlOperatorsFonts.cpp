@@ -2,10 +2,10 @@
 // known by name without regard to case.
 #include <limits>
 
-#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 #include "pclxl/XlOperatorsHooks.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 

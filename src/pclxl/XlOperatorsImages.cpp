@@ -1,9 +1,9 @@
 // Images, raster patterns and the attributes of vendor image data.
 #include "decode/core/OutputSink.h"
-#include "pclxl/XlView.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 #include "pclxl/XlOperatorsHooks.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 

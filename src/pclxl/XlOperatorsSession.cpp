@@ -3,10 +3,10 @@
 #include <cctype>
 #include <cmath>
 
-#include "pclxl/XlView.h"
 #include "decode/trackers/PageEject.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 

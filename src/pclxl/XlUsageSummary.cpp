@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "decode/core/OutputSink.h"
-#include "pclxl/XlView.h"
+#include "decode/trackers/XlUsage.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlDecoder.h"
 #include "pclxl/XlTagTable.h"
-#include "decode/trackers/XlUsage.h"
+#include "pclxl/XlView.h"
 
 namespace veltrix {
 namespace {

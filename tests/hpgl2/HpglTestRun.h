@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
+#include "decode/core/OutputSink.h"
 #include "hpgl2/HpglParser.h"
 
 namespace veltrix::test {

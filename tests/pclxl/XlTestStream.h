@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "decode/RunState.h"
 #include "decode/core/ByteReader.h"
 #include "decode/core/OutputSink.h"
-#include "decode/RunState.h"
 #include "pclxl/XlDecoder.h"
 
 namespace veltrix::test {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "decode/core/OutputSink.h"
 #include "decode/RunState.h"
+#include "decode/core/OutputSink.h"
 #include "pclxl/XlDecoder.h"
 
 namespace veltrix {
