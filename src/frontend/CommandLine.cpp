@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include "decode/core/DecodeOptions.h"
 #include "decode/Korvane.h"
+#include "frontend/OptionTable.h"
 #include "frontend/SettingsPath.h"
 
 namespace veltrix {
@@ -38,6 +39,65 @@ HeaderClock ReadHeaderClock() {
   return clock;
 }
 
+// Where the parser leaves what one option of the table was given.
+struct ParsedOption {
+  const OptionRecord* record = nullptr;
+  CLI::Option* option = nullptr;
+  bool on = false;
+  std::string text;
+  int number = 0;
+};
+
+// One parser option per table row, in table order. `parsed` holds one entry
+// per row and must not move afterwards: the parser writes into it.
+void AddTableOptions(CLI::App& app, std::span<ParsedOption> parsed) {
+  const std::span<const OptionRecord> records = DecodeOptionRecords();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const OptionRecord& record = records[i];
+    ParsedOption& p = parsed[i];
+    p.record = &record;
+    std::string names = "--" + std::string(record.longName);
+    if (record.shortName != 0) names = std::string("-") + record.shortName + "," + names;
+    std::string help(record.help);
+    if (!record.available) help += " (not available yet)";
+    switch (record.kind) {
+      case ValueKind::Flag:
+        p.option = app.add_flag(names, p.on, help);
+        break;
+      case ValueKind::Text:
+        p.option = app.add_option(names, p.text, help);
+        break;
+      case ValueKind::Integer:
+        p.option = app.add_option(names, p.number, help);
+        break;
+    }
+    if (record.kind != ValueKind::Flag) p.option->type_name(std::string(record.valueName));
+  }
+}
+
+// Writes one line for each option given whose feature is not built yet.
+// Returns whether there was any.
+bool ReportUnavailableOptions(std::span<const ParsedOption> parsed) {
+  bool any = false;
+  for (const ParsedOption& p : parsed) {
+    if (p.option->count() == 0 || p.record->available) continue;
+    std::cerr << "veltrix: " << NotAvailableText(*p.record) << "\n";
+    any = true;
+  }
+  return any;
+}
+
+OptionChoices ApplyParsedOptions(std::span<const ParsedOption> parsed) {
+  OptionChoices choices;
+  choices.settings.ForceMatch = 0;  // the command line names every output itself
+  for (const ParsedOption& p : parsed) {
+    if (p.option->count() == 0) continue;
+    if (p.record->kind == ValueKind::Flag && !p.on) continue;  // --flag=false asks for the default
+    p.record->set(choices, {p.text, p.number});
+  }
+  return choices;
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
@@ -45,42 +105,12 @@ int RunCommandLine(int argc, char** argv) {
   app.set_version_flag("--version", std::string("veltrix ") + VELTRIX_VERSION);
   app.get_formatter()->column_width(30);
 
-  DecodeSettings settings;
-  settings.ForceMatch = 0;
   std::vector<std::string> sources;
-  std::string output = "-";
-  bool exceptionsOnly = false, charDescriptors = false, fontRaster = false, raster = false, contiguous = false;
-  bool colors24 = false, noFontSummary = false, noMacroSummary = false, noPageSummary = false;
-  bool noCommandSummary = false, noPaletteSummary = false, twoByteSummary = false, separateFonts = false;
-  bool strict = false;
-  std::string widths, strip, extract, firstFontId, log, tables;
-  int level = 4;
-
-  app.add_option("SOURCE", sources, "Print files; '*' and '?' in a file name (quoted) match files; '-' reads standard input")
+  app.add_option("SOURCE", sources,
+                 "Print files; '*' and '?' in a file name (quoted) match files; '-' reads standard input")
       ->required();
-  app.add_option("-o,--output", output, "Listing file; may hold one '*' (the source's base name); '-' is standard output")
-      ->capture_default_str();
-  app.add_flag("-e,--exceptions-only", exceptionsOnly, "Report only what is wrong in the job");
-  app.add_flag("--char-descriptors", charDescriptors, "List the fields of character descriptors");
-  app.add_flag("--font-raster", fontRaster, "Draw the bitmaps of downloaded characters");
-  app.add_flag("--raster", raster, "List raster graphics rows");
-  app.add_flag("--contiguous", contiguous, "List raster rows contiguously (with --raster)");
-  app.add_flag("--24bit-colors", colors24, "Collect 24-bit raster colours and summarise them");
-  app.add_flag("--no-font-summary", noFontSummary, "Leave out the downloaded font summary");
-  app.add_flag("--no-macro-summary", noMacroSummary, "Leave out the macro summary");
-  app.add_flag("--no-page-summary", noPageSummary, "Leave out page ejects and the page summary");
-  app.add_flag("--no-command-summary", noCommandSummary, "Leave out the PCL escape and PCL XL summaries");
-  app.add_flag("--no-palette-summary", noPaletteSummary, "Leave out the palette summaries");
-  app.add_flag("--two-byte-summary", twoByteSummary, "Summarise two-byte characters");
-  app.add_option("--widths", widths, "Write the character widths of downloaded fonts to FILE");
-  app.add_option("--strip", strip, "Write the job without its downloaded fonts to FILE");
-  app.add_option("--extract", extract, "Write the downloaded fonts to FILE");
-  app.add_flag("--separate-fonts", separateFonts, "One extracted file per font (with --extract)");
-  app.add_option("--first-font-id", firstFontId, "Renumber extracted fonts from N");
-  app.add_option("--level", level, "Listing level (0 forces exceptions only)")->capture_default_str();
-  app.add_option("--log", log, "Error log name when the listing goes to standard output");
-  app.add_option("--tables", tables, "Tables file of paper size, symbol set and typeface names");
-  app.add_flag("--strict", strict, "Exit with status 3 when the job had exceptions");
+  std::vector<ParsedOption> parsed(DecodeOptionRecords().size());
+  AddTableOptions(app, parsed);
 
   try {
     app.parse(argc, argv);
@@ -88,46 +118,15 @@ int RunCommandLine(int argc, char** argv) {
     const int status = app.exit(e);
     return status == 0 ? 0 : kExitUsage;
   }
+  if (ReportUnavailableOptions(parsed)) return kExitUsage;
 
-  settings.SuppAllOutput = exceptionsOnly;
-  settings.ShowCharDesc = charDescriptors;
-  settings.ShowRasFonts = fontRaster;
-  settings.ShowRasGraph = raster;
-  settings.ShowRasContiguous = contiguous;
-  settings.Show24BitRast = colors24;
-  settings.ShowFontSum = !noFontSummary;
-  settings.ShowMacroSum = !noMacroSummary;
-  settings.ShowPageSum = !noPageSummary;
-  settings.ShowEscSum = !noCommandSummary;
-  settings.ShowPaletteSum = !noPaletteSummary;
-  settings.ExtractWidths = !widths.empty();
-  settings.ExtWidFile = widths;
-  settings.StripFonts = !strip.empty();
-  settings.StripFontFile = strip;
-  settings.KeepFonts = !extract.empty();
-  settings.KeepFontsFile = extract;
-  settings.KeepFontsSeparate = separateFonts;
-  if (!firstFontId.empty()) {
-    settings.AssignFontIds = 1;
-    const auto id = ParseFontIdText(firstFontId);
-    settings.FirstDFID = id && *id >= 0 ? *id : 0;
-  }
-  settings.SourceFile = sources.front();
-  settings.DestFile = output;
-  settings.settingsPath = SettingsFilePath();
-
+  OptionChoices choices = ApplyParsedOptions(parsed);
+  choices.settings.settingsPath = SettingsFilePath();
   DecodeRequest request;
-  if (!BuildDecodeRequest(settings, request)) {
+  if (!BuildRequestFromChoices(choices, sources, request)) {
     std::cerr << "veltrix: the source name is empty\n";
     return kExitUsage;
   }
-  request.moreSources.assign(sources.begin() + 1, sources.end());
-  request.level = level;
-  if (twoByteSummary) request.flags |= DF_2BYTE_SUM;
-  request.listingToStdout = output == "-";
-  if (request.listingToStdout) request.dest = std::nullopt;
-  if (!log.empty()) request.logPath = log;
-  if (!tables.empty()) request.tablesPath = tables;
   request.clock = ReadHeaderClock();
 
   const int result = DecodeFiles(request);
@@ -140,7 +139,7 @@ int RunCommandLine(int argc, char** argv) {
     return kExitFailed;
   }
   if (result != 0) return kExitFailed;
-  if (strict && request.exceptionCount > 0) return kExitExceptions;
+  if (choices.strict && request.exceptionCount > 0) return kExitExceptions;
   return 0;
 }
 

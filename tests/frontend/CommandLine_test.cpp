@@ -1,7 +1,9 @@
 // The veltrix program run as a child process: what only the command line
-// does. Exit statuses, standard output and error, its options, the header
-// moment from SOURCE_DATE_EPOCH, standard input, --log, --strict, and the
-// refusal to overwrite a source. Messages and listing names are the driver's
+// does. Exit statuses, standard output and error, its options (those whose
+// feature is not built yet are refused), help, the header moment from
+// SOURCE_DATE_EPOCH, standard input, --log, --strict, and the refusal to
+// overwrite a source. What each option sets in the request is checked in
+// OptionTable_test.cpp; messages and listing names are the driver's
 // (DecodeFiles_test.cpp).
 #include <sys/wait.h>
 
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "frontend/OptionTable.h"
 
 namespace veltrix {
 namespace {
@@ -108,9 +111,9 @@ class CommandLineTest : public ::testing::Test {
 };
 
 // 0, or 3 with --strict after exceptions; 1 with the run's message on
-// standard error; 2 for a usage error. A listing never overwrites a source:
-// not the one being decoded, nor a later one that would be lost before it is
-// read.
+// standard error (usage errors, status 2, are tested below). A listing never
+// overwrites a source: not the one being decoded, nor a later one that would
+// be lost before it is read.
 TEST_F(CommandLineTest, ExitStatusAndMessage) {
   WriteFile(J("job.pcl"), kCleanJob);
   WriteFile(J("bad.pcl"), kBadJob);
@@ -120,7 +123,7 @@ TEST_F(CommandLineTest, ExitStatusAndMessage) {
     Args args;
     int status;
     std::string message;        // for status 1: the run's message on standard error
-    bool writesNothing = true;  // for status 1 and 2
+    bool writesNothing = true;  // for status 1
   } cases[] = {
       {{"bad.pcl"}, 0, ""},           {{"--strict", "job.pcl"}, 0, ""}, {{"--strict", "bad.pcl"}, 3, ""},
       {{"--strict", "xl.pcl"}, 3, ""}, {{"--version"}, 0, ""},           {{"--help"}, 0, ""},
@@ -129,13 +132,12 @@ TEST_F(CommandLineTest, ExitStatusAndMessage) {
       {{"-o", "job.pcl", "job.pcl"}, 1, "Error opening job.pcl for output"},
       {{"-o", "*.pcl", "job.pcl"}, 1, "Error opening job.pcl for output"},
       {{"-o", "bad.pcl", "job.pcl", "bad.pcl"}, 1, "Error opening bad.pcl for output"},
-      {{"--bogus", "job.pcl"}, 2, ""}, {{"--level", "x", "job.pcl"}, 2, ""}, {{}, 2, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     const RunResult r = Run(c.args);
     EXPECT_EQ(r.status, c.status) << r.err;
-    const bool failed = c.status == 1 || c.status == 2;
+    const bool failed = c.status == 1;
     EXPECT_EQ(r.err.empty(), !failed) << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     if (failed && c.writesNothing) {
@@ -212,22 +214,187 @@ TEST_F(CommandLineTest, DashReadsStandardInput) {
   EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
 }
 
-TEST_F(CommandLineTest, SummarySwitchesLeaveTheirSummariesOut) {
+// Bad usage: status 2, a message on standard error, and no listing or other
+// file written, not even the listing that -o names.
+TEST_F(CommandLineTest, UsageErrors) {
   WriteFile(J("job.pcl"), kCleanJob);
-  const std::string escapeHeading = "\n============ PCL Escape Summary =================\n\n";
-  const std::string pageHeading = "\n===================================================\n\n    Page Summary ";
-  const std::string pageEject = "[Page Eject offset 2 ]\n";
-  const std::tuple<Args, bool, bool> cases[] = {{{"--no-command-summary"}, false, true},
-                                                {{"--no-page-summary"}, true, false}};
-  for (const auto& [args, escapeSummary, pageSummary] : cases) {
+  const std::set<std::string> before = JobFiles();
+  const std::pair<Args, std::string> cases[] = {
+      {{"--bogus", "job.pcl"}, "--bogus"},
+      {{"-x", "job.pcl"}, "-x"},
+      {{"--level", "x", "job.pcl"}, "--level"},
+      {{"--level", "3.5", "job.pcl"}, "--level"},
+      {{"--level", "4", "--level", "5", "job.pcl"}, "--level"},  // given twice
+      {{"-o", "b.txt", "job.pcl"}, "--output"},  // a second listing name
+      {{"--strict=maybe", "job.pcl"}, "--strict"},
+      {{"job.pcl", "--log"}, "--log"},  // no value
+      {{"--strict"}, "SOURCE"},  // no source
+      {{}, "SOURCE"},
+      {{""}, "the source name is empty"},
+  };
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const RunResult r = Run(Join({"-o", "out.txt"}, args));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(JobFiles(), before);
+  }
+}
+
+// An option whose feature is not built yet is refused before anything is
+// written, with one line for each such option given; the rest of the command
+// line does not matter.
+TEST_F(CommandLineTest, OptionsNotAvailableYetAreRefused) {
+  WriteFile(J("job.pcl"), kCleanJob);
+  const std::set<std::string> before = JobFiles();
+  const auto refusal = [](const std::string& option, const std::string& feature) {
+    return "veltrix: " + option + " is not available yet (" + feature + " is coming in a later version)\n";
+  };
+  const std::pair<Args, std::string> cases[] = {
+      {{"--widths", "w.wid"}, refusal("--widths", "width extraction")},
+      {{"--strip", "s.stp"}, refusal("--strip", "font stripping")},
+      {{"--extract", "f.fnt"}, refusal("--extract", "font extraction")},
+      {{"--separate-fonts"}, refusal("--separate-fonts", "font extraction")},
+      {{"--first-font-id", "5"}, refusal("--first-font-id", "font extraction")},
+      {{"--raster"}, refusal("--raster", "raster graphics listing")},
+      {{"--raster", "--contiguous"}, refusal("--raster", "raster graphics listing")},
+      {{"--char-descriptors"}, refusal("--char-descriptors", "character descriptor listing")},
+      {{"--font-raster"}, refusal("--font-raster", "character bitmap listing")},
+      {{"--24bit-colors"}, refusal("--24bit-colors", "24-bit colour tracking")},
+      {{"--extract=f.fnt", "--separate-fonts", "-e"},
+       refusal("--extract", "font extraction") + refusal("--separate-fonts", "font extraction")},
+      {{"--strip", ""}, refusal("--strip", "font stripping")},  // even with no file to write
+  };
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const RunResult r = Run(Join(Join({"-o", "out.txt"}, args), {"job.pcl"}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, message);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(JobFiles(), before);
+  }
+}
+
+// Help has a line for every option of the table, with its value name and
+// help text, marked when the option is not available yet.
+TEST_F(CommandLineTest, HelpListsEveryOption) {
+  const RunResult r = Run({"--help"});
+  ASSERT_EQ(r.status, 0);
+  std::vector<std::string> lines;
+  for (std::size_t from = 0, end; from < r.out.size(); from = end + 1) {
+    end = r.out.find('\n', from);
+    if (end == std::string::npos) end = r.out.size();
+    lines.push_back(r.out.substr(from, end - from));
+  }
+  ASSERT_FALSE(DecodeOptionRecords().empty());
+  for (const OptionRecord& option : DecodeOptionRecords()) {
+    SCOPED_TRACE(option.longName);
+    std::string names = "--" + std::string(option.longName);
+    if (option.shortName != 0) names = std::string("-") + option.shortName + "," + names;
+    if (option.kind != ValueKind::Flag) names += " " + std::string(option.valueName);
+    int found = 0;
+    for (const std::string& line : lines) {
+      if (line.rfind("  " + names + " ", 0) != 0) continue;
+      ++found;
+      EXPECT_NE(line.find(option.help), std::string::npos) << line;
+      EXPECT_EQ(line.find("(not available yet)") != std::string::npos, !option.available) << line;
+    }
+    EXPECT_EQ(found, 1) << r.out;
+  }
+}
+
+// Each summary switch leaves out its own summary and no other; --contiguous
+// alone changes nothing, since no raster rows are listed without --raster.
+TEST_F(CommandLineTest, SummarySwitches) {
+  WriteFile(J("job.pcl"), kCleanJob);
+  const std::string rule = "\n===================================================\n\n";
+  const struct {
+    std::string name, text;
+  } parts[] = {
+      {"escape", "\n============ PCL Escape Summary =================\n\n"},
+      {"macro", rule + "    Macro Summary : No Macros Defined\n"},
+      {"palette", rule + "    Palettes referenced by raster : none\n"},
+      {"page", rule + "    Page Summary \n"},
+      {"eject", "\n[Page Eject offset 2 ]\n"},
+      {"two-byte", rule + "    2 Byte Char Summary : No 2 Byte chars referenced\n"},
+  };
+  const std::set<std::string> defaults = {"escape", "macro", "palette", "page", "eject"};
+  const std::pair<Args, std::set<std::string>> cases[] = {
+      {{}, defaults},
+      {{"--no-command-summary"}, {"macro", "palette", "page", "eject"}},
+      {{"--no-macro-summary"}, {"escape", "palette", "page", "eject"}},
+      {{"--no-palette-summary"}, {"escape", "macro", "page", "eject"}},
+      {{"--no-page-summary"}, {"escape", "macro", "palette"}},
+      {{"--no-font-summary"}, defaults},  // a job without downloaded fonts has no font summary
+      {{"--no-page-summary=false"}, defaults},
+      {{"--two-byte-summary"}, {"escape", "macro", "palette", "page", "eject", "two-byte"}},
+      {{"--contiguous"}, defaults},
+      {{"--no-command-summary", "--no-macro-summary", "--no-palette-summary", "--no-page-summary"}, {}},
+  };
+  for (const auto& [args, shown] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));
     const RunResult r = Run(Join(args, {"job.pcl"}));
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.find(Header("job.pcl") + "AB\n"), 0u);
-    EXPECT_EQ(r.out.find(escapeHeading) != std::string::npos, escapeSummary);
-    EXPECT_EQ(r.out.find(pageHeading) != std::string::npos, pageSummary);
-    EXPECT_EQ(r.out.find(pageEject) != std::string::npos, pageSummary);
+    for (const auto& part : parts) {
+      EXPECT_EQ(r.out.find(part.text) != std::string::npos, shown.contains(part.name)) << part.name;
+    }
   }
+}
+
+// -o and --output write the listing to a file instead of standard output; a
+// '*' in the name stands for each source's base name.
+TEST_F(CommandLineTest, OutputOption) {
+  WriteFile(J("job.pcl"), kCleanJob);
+  WriteFile(J("bad.pcl"), kBadJob);
+  const std::string body = kRule + kCleanBody;
+  for (const std::string option : {"-o", "--output"}) {
+    SCOPED_TRACE(option);
+    const RunResult r = Run(Join(kNoSummaries, {option, "out.txt", "job.pcl"}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string listing = ReadFile(J("out.txt"));
+    EXPECT_EQ(listing.substr(0, kDateLine.size()), kDateLine);
+    ASSERT_GE(listing.size(), body.size());
+    EXPECT_EQ(listing.substr(listing.size() - body.size()), body);
+    fs::remove(J("out.txt"));
+  }
+  const RunResult r = Run(Join(kNoSummaries, {"--output=*.lst", "job.pcl", "bad.pcl"}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  const std::string job = ReadFile(J("job.lst")), bad = ReadFile(J("bad.lst"));
+  ASSERT_GE(job.size(), body.size());
+  EXPECT_EQ(job.substr(job.size() - body.size()), body);
+  EXPECT_EQ(bad, Header("bad.pcl", false) + kBadBody);
+}
+
+// --level sets how much of a PCL XL stream is listed: below 4 no attribute
+// lines, below 3 no operator lines either. The job comes from a real driver.
+TEST_F(CommandLineTest, LevelSetsPclXlDetail) {
+  fs::copy_file(test::TestDir() / "pclxl/data/pxlmono-sample.pxl", J("job.pxl"));
+  const auto listing = [&](const Args& level) {
+    const RunResult r = Run(Join(Join(kNoSummaries, level), {"job.pxl"}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+  };
+  // The lines of `text` that do not start with `prefix`.
+  const auto without = [](const std::string& text, const std::string& prefix) {
+    std::string kept;
+    for (std::size_t from = 0, end; from < text.size(); from = end + 1) {
+      end = text.find('\n', from);
+      if (end == std::string::npos) end = text.size() - 1;
+      if (text.compare(from, prefix.size(), prefix) != 0) kept += text.substr(from, end + 1 - from);
+    }
+    return kept;
+  };
+  const std::string operatorLine = "[XL OPERATOR  ] ", attributeLine = std::string(16, ' ');
+  const std::string full = listing({}), level3 = listing({"--level", "3"}), level2 = listing({"--level=2"});
+  ASSERT_NE(full.find(operatorLine + "BeginSession\n" + attributeLine), std::string::npos);
+  EXPECT_EQ(listing({"--level", "4"}), full);
+  EXPECT_EQ(level3, without(full, attributeLine));
+  EXPECT_NE(level3.find(operatorLine), std::string::npos);
+  EXPECT_EQ(level2, without(level3, operatorLine));
 }
 
 // Each settings directory has a tables file with its own name for paper
