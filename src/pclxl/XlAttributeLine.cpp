@@ -1,8 +1,11 @@
 // The listing line of one PCL XL attribute: its name and its value as text.
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "decode/core/OutputSink.h"
+#include "pclxl/XlAttributeTable.h"
 #include "pclxl/XlAttributes.h"
 
 namespace veltrix {
@@ -22,11 +25,6 @@ bool IsArray(std::uint8_t form) {
   return form >= XL_FORM_SBYTE_ARRAY && form <= XL_FORM_REAL32_ARRAY;
 }
 
-// Comments, font names and text strings arrive as arrays of character codes.
-bool IsTextAttribute(std::int32_t id) {
-  return id == XL_ATTR_COMMENT_DATA || id == XL_ATTR_FONT_NAME || id == XL_ATTR_TEXT_DATA;
-}
-
 std::uint8_t ArrayElementType(std::uint8_t form) {
   switch (form) {
     case XL_FORM_SBYTE_ARRAY: return XL_SBYTE;
@@ -39,8 +37,9 @@ std::uint8_t ArrayElementType(std::uint8_t form) {
   }
 }
 
-std::string AttributeName(std::int32_t id) {
-  if (const char* name = XlAttributeName(id)) return name;
+// row: the table row of id, or nullptr.
+std::string AttributeName(const XlAttributeRecord* row, std::int32_t id) {
+  if (row != nullptr) return std::string(row->name);
   if (id >= 0 && id <= 255) return StringPrintf("Unknown attrib 0x%02X", static_cast<unsigned>(id));
   return {};  // also a value that never received an identifier
 }
@@ -125,21 +124,24 @@ std::string TypedText(const XlValue& v) {
   return ScalarText(ArrayElementType(v.form), element);
 }
 
-std::string ValueText(const XlValue& v) {
-  const auto names = XlEnumerationNames(v.attrId);
+std::string ValueText(const XlAttributeRecord* row, const XlValue& v) {
+  const auto names = row != nullptr ? row->enumNames : std::span<const std::string_view>{};
   std::int32_t single = 0;
   if (!names.empty() && SingleInteger(v, single) && single >= 0 &&
       static_cast<std::size_t>(single) < names.size()) {
     return std::string(names[static_cast<std::size_t>(single)]);
   }
-  if (IsTextAttribute(v.attrId) && IsIntegerArray(v.form)) return CharacterText(v);
+  // Comments, font names and text strings arrive as arrays of character codes.
+  const bool shownAsText = row != nullptr && (row->flags & kXlShownAsText) != 0;
+  if (shownAsText && IsIntegerArray(v.form)) return CharacterText(v);
   return TypedText(v);
 }
 
 }  // namespace
 
 XlListingLine XlFormatAttribute(const XlValue& v) {
-  return XlListingLine{std::string(), AttributeName(v.attrId), ValueText(v)};
+  const XlAttributeRecord* row = XlAttributeRow(v.attrId);
+  return XlListingLine{std::string(), AttributeName(row, v.attrId), ValueText(row, v)};
 }
 
 }  // namespace veltrix

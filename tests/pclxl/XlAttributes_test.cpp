@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <span>
 #include <string>
 #include <string_view>
@@ -86,7 +87,7 @@ TEST(XlAttributeLine, NamesAndValues) {
       {Array(129, XL_FORM_SINT16_ARRAY, {-2}), "CommentData", "<0xFFFE>"},
       {Bytes(168, ""), "FontName", ""},
       {Array(168, XL_FORM_REAL32_ARRAY, {Bits(2.0f)}), "FontName", "2.000000"},
-      {Int(152, XL_UBYTE, 0), "Vendor Interleave", "0"},  // the last entry of the attribute table
+      {Int(152, XL_UBYTE, 0), "Vendor Interleave", "0"},  // a name with blanks
       {Int(500, XL_UBYTE, 5), "", "5"},
       {Int(10, XL_UBYTE, 1), "Unknown attrib 0x0A", "1"},
       {Embedded(163), "CharDataSize", ""},
@@ -205,5 +206,127 @@ TEST(XlAttributeAccess, Text) {
   EXPECT_EQ(Text(stack, 168, 0), "-keep");
 }
 
+
+// The attribute list of the format, in its own order (the vendor image
+// attributes last, but Vendor Data Length among the job attributes).
+struct ListedAttribute {
+  std::int32_t id;
+  const char* name;
+};
+constexpr ListedAttribute kListedAttributes[] = {
+    {1, "CMYColor"}, {2, "PaletteDepth"}, {3, "ColorSpace"}, {4, "NullBrush"}, {5, "NullPen"},
+    {6, "PaletteData"}, {7, "PaletteIndex"}, {8, "PatternSelectID"}, {9, "GrayLevel"}, {11, "RGBColor"},
+    {12, "PatternOrigin"}, {13, "NewDestinationSize"}, {33, "DeviceMatrix"}, {34, "DitherMatrixDataType"},
+    {35, "DitherOrigin"}, {36, "MediaDestination"}, {37, "MediaSize"}, {38, "MediaSource"},
+    {39, "MediaType"}, {40, "Orientation"}, {41, "PageAngle"}, {42, "PageOrigin"}, {43, "PageScale"},
+    {44, "ROP3"}, {45, "TxMode"}, {47, "CustomMediaSize"}, {48, "CustomMediaSizeUnits"}, {49, "PageCopies"},
+    {50, "DitherMatrixSize"}, {51, "DitherMatrixDepth"}, {52, "SimplexPageMode"}, {53, "DuplexPageMode"},
+    {54, "DuplexPageSide"}, {65, "ArcDirection"}, {66, "BoundingBox"}, {67, "DashOffset"},
+    {68, "EllipseDimension"}, {69, "EndPoint"}, {70, "FillMode"}, {71, "LineCapStyle"},
+    {72, "LineJoinStyle"}, {73, "MiterLength"}, {74, "LineDashStyle"}, {75, "PenWidth"}, {76, "Point"},
+    {77, "NumberOfPoints"}, {78, "SolidLine"}, {79, "StartPoint"}, {80, "PointType"}, {81, "ControlPoint1"},
+    {82, "ControlPoint2"}, {83, "ClipRegion"}, {84, "ClipMode"}, {97, "ColorDepthArray"}, {98, "ColorDepth"},
+    {99, "BlockHeight"}, {100, "ColorMapping"}, {101, "CompressMode"}, {102, "DestinationBox"},
+    {103, "DestinationSize"}, {104, "PatternPersistence"}, {105, "PatternDefineID"}, {107, "SourceHeight"},
+    {108, "SourceWidth"}, {109, "StartLine"}, {110, "PadBytesMultiple"}, {111, "NumberOfXPairs"},
+    {112, "YStart"}, {113, "XStart"}, {114, "XEnd"}, {115, "NumberOfScanLines"}, {129, "CommentData"},
+    {130, "DataOrg"}, {134, "Measure"}, {136, "SourceType"}, {137, "UnitsPerMeasure"}, {138, "QueryKey"},
+    {139, "StreamName"}, {140, "StreamDataLength"}, {143, "ErrorReport"}, {144, "IOReadTimeOut"},
+    {146, "Vendor Data Length"}, {158, "PassThroughCommand"}, {159, "PassThroughArray"},
+    {160, "Diagnostics"}, {161, "CharAngle"}, {162, "CharCode"}, {163, "CharDataSize"}, {164, "CharScale"},
+    {165, "CharShear"}, {166, "CharSize"}, {167, "FontHeaderLength"}, {168, "FontName"}, {169, "FontFormat"},
+    {170, "SymbolSet"}, {171, "TextData--------------->:"}, {172, "CharSubModeArray"}, {175, "XSpacingData"},
+    {176, "YSpacingData"}, {177, "CharBoldValue"}, {145, "Vendor Begin Image"}, {147, "Vendor Strip Count"},
+    {148, "Vendor Strip Height"}, {149, "Vendor Version"}, {151, "Vendor Color Space"},
+    {152, "Vendor Interleave"},
+};
+
+const char* ListedName(std::int32_t id) {
+  for (const ListedAttribute& a : kListedAttributes) {
+    if (a.id == id) return a.name;
+  }
+  return nullptr;
+}
+
+TEST(XlAttributeTable, EveryIdentifierHasItsListedNameOrNone) {
+  ASSERT_EQ(std::size(kListedAttributes), 106u);
+  std::vector<std::int32_t> ids = {-1, INT32_MIN, INT32_MAX, 0xFFFF, 0x10000};
+  for (std::int32_t id = 0; id < 512; ++id) ids.push_back(id);
+  for (const std::int32_t id : ids) {
+    SCOPED_TRACE(id);
+    const char* want = ListedName(id);
+    const char* got = XlAttributeName(id);
+    if (want == nullptr) {
+      EXPECT_EQ(got, nullptr);
+    } else {
+      ASSERT_NE(got, nullptr);
+      EXPECT_STREQ(got, want);
+      EXPECT_EQ(XlFormatAttribute(Int(id, XL_UBYTE, 0)).name, want);
+    }
+  }
+}
+
+// Each enumerated attribute, every value of its list and past its end, for
+// every identifier; a value without a name is shown as its number.
+TEST(XlAttributeLine, EnumeratedValuesShowTheirNames) {
+  struct EnumeratedAttribute {
+    std::int32_t id;
+    std::vector<std::string_view> names;
+  };
+  const EnumeratedAttribute enumerated[] = {
+      {2, {"1Bit", "4Bit", "8Bit"}},
+      {98, {"1Bit", "4Bit", "8Bit"}},
+      {3, {"BiLevel", "Gray", "RGB", "CMY"}},
+      {33, {"DeviceBest", "DeviceIndependent"}},
+      {37, {"LetterPaper", "LegalPaper", "A4Paper", "ExecPaper", "LedgerPaper", "A3Paper", "COM10Envelope",
+          "MonarchEnvelope", "C5Envelope", "DLEnvelope", "JB4Paper", "JB5Paper", "B5Envelope", "JPostcard",
+          "JDoublePostcard", "A5Paper"}},
+      {38, {"DefaultSource", "AutoSelect", "ManualFeed", "MultiPurposeTray", "UpperCassette", "LowerCassette",
+          "EnvelopeTray"}},
+      {40, {"PortraitOrientation", "LandscapeOrientation", "ReversePortrait", "ReverseLandscape"}},
+      {45, {"Opaque", "Transparent"}},
+      {48, {"Inch", "Millimeter", "TenthsOfAMillimeter"}},
+      {134, {"Inch", "Millimeter", "TenthsOfAMillimeter"}},
+      {52, {"SimplexFrontSide"}},
+      {53, {"DuplexHorizontalBinding", "DuplexVerticalBinding"}},
+      {54, {"FrontMediaSide", "BackMediaSide"}},
+      {65, {"ClockWise", "CounterClockWise"}},
+      {70, {"NonZeroWinding", "EvenOdd"}},
+      {84, {"NonZeroWinding", "EvenOdd"}},
+      {71, {"ButtCap", "RoundCap", "SquareCap", "TriangleCap"}},
+      {72, {"MiterJoin", "RoundJoin", "BevelJoin", "NoJoin"}},
+      {80, {"UByte", "SByte", "UInt16", "SInt16", "Real32"}},
+      {83, {"Interior", "Exterior"}},
+      {100, {"DirectPixel", "IndexedPixel"}},
+      {101, {"NoCompression", "RLECompression"}},
+      {104, {"TempPattern", "PagePattern", "SessionPattern"}},
+      {130, {"BinaryHighByteFirst", "BinaryLowByteFirst"}},
+      {136, {"DefaultDataSource"}},
+      {143, {"NoReporting", "BackChannel", "ErrorPage", "BackChAndErrPage"}},
+  };
+  for (std::int32_t id = 0; id < 300; ++id) {
+    SCOPED_TRACE(id);
+    const auto it = std::ranges::find(enumerated, id, &EnumeratedAttribute::id);
+    const std::vector<std::string_view> names = it != std::end(enumerated) ? it->names : std::vector<std::string_view>{};
+    const auto got = XlEnumerationNames(id);
+    EXPECT_TRUE(std::ranges::equal(got, names));
+    for (std::int32_t value = -1; value < 18; ++value) {
+      const std::string want = value >= 0 && static_cast<std::size_t>(value) < names.size()
+                                   ? std::string(names[static_cast<std::size_t>(value)])
+                                   : std::to_string(value);
+      EXPECT_EQ(XlFormatAttribute(Int(id, XL_SINT16, static_cast<std::uint32_t>(value))).value, want) << value;
+    }
+  }
+}
+
+// Only CommentData, FontName and TextData show an integer array as text; for
+// any other attribute an array of two elements shows nothing.
+TEST(XlAttributeLine, OnlyTheTextAttributesShowCharacters) {
+  for (std::int32_t id = 0; id < 300; ++id) {
+    const bool text = id == 129 || id == 168 || id == 171;
+    EXPECT_EQ(XlFormatAttribute(Bytes(id, "A\x01")).value, text ? "A<0x01>" : "") << id;
+    EXPECT_EQ(XlFormatAttribute(Array(id, XL_FORM_UINT16_ARRAY, {300, 66})).value, text ? "<0x012C>B" : "") << id;
+  }
+}
 }  // namespace
 }  // namespace veltrix
