@@ -19,6 +19,8 @@ namespace veltrix {
 
 namespace {
 
+constexpr char kStandardOutputName[] = "standard output";
+
 // The outputs of the file (or files) being decoded.
 struct RunOutputs {
   OutputFile listing;
@@ -26,7 +28,10 @@ struct RunOutputs {
   OutputFile log;
   OutputFile stripped;
   OutputFile kept;
-  std::unique_ptr<OutputSink> standardOutput;  // the listing, when it goes to standard output
+  // Standard output carries the listing when it is asked there, and the
+  // SYSERR line of a language without a decoder in any case.
+  OutputSink standardOutput{STDOUT_FILENO, false};
+  bool listingOnStandardOutput = false;
 };
 
 struct Run {
@@ -36,6 +41,7 @@ struct Run {
   std::vector<FileIdentity> inputs;
   ListingTemplate listingTemplate;
   bool sourceHasWildcard = false;
+  std::string writeError;  // "error writing FILE: reason" of the first output that failed; it ends the run
 };
 
 int Fail(DecodeRequest& request, std::string message, std::string detail) {
@@ -44,16 +50,51 @@ int Fail(DecodeRequest& request, std::string message, std::string detail) {
   return 1;
 }
 
+void NoteWriteError(Run& run, const std::string& name, int error) {
+  if (error != 0 && run.writeError.empty()) {
+    run.writeError = StringPrintf("error writing %s: %s", name.c_str(), std::strerror(error));
+  }
+}
+
+void CloseChecked(Run& run, OutputFile& file) {
+  const std::string path = file.path;  // cleared by the close
+  NoteWriteError(run, path, CloseOutputFile(file));
+}
+
+// Flushes the outputs still open after a file and notes a write that failed,
+// so that a full disk ends the run after the current file instead of losing
+// the output of every later file as well. The decode of the file itself runs
+// to its end; a failed sink drops what it is given.
+void FlushAndCheckOutputs(Run& run) {
+  RunOutputs& out = run.outputs;
+  for (const OutputFile* file : {&out.listing, &out.widths, &out.log, &out.stripped, &out.kept}) {
+    if (!file->sink) continue;
+    file->sink->Flush();
+    NoteWriteError(run, file->path, file->sink->Error());
+  }
+  out.standardOutput.Flush();
+  NoteWriteError(run, kStandardOutputName, out.standardOutput.Error());
+}
+
 void CloseOutputs(Run& run) {
-  CloseOutputFile(run.outputs.listing);
-  CloseOutputFile(run.outputs.widths);
-  CloseOutputFile(run.outputs.log);
-  CloseOutputFile(run.outputs.stripped);
-  CloseOutputFile(run.outputs.kept);
-  if (run.outputs.standardOutput) run.outputs.standardOutput->Flush();
+  RunOutputs& out = run.outputs;
+  CloseChecked(run, out.listing);
+  CloseChecked(run, out.widths);
+  CloseChecked(run, out.log);
+  CloseChecked(run, out.stripped);
+  CloseChecked(run, out.kept);
+  out.standardOutput.Flush();
+  NoteWriteError(run, kStandardOutputName, out.standardOutput.Error());
   DecodeContext& ctx = run.state.ctx;
-  ctx.listing = run.outputs.standardOutput.get();
+  ctx.listing = out.listingOnStandardOutput ? &out.standardOutput : nullptr;
   ctx.widthsFile = ctx.errorFile = ctx.strippedFile = ctx.keptFile = nullptr;
+}
+
+// Names are derived only from a listing that is a regular file: standard
+// output, a device (/dev/null) or a FIFO has no directory of its own to put
+// a job.LOG beside.
+bool ListingNamesSideFiles(const RunOutputs& out) {
+  return !out.listingOnStandardOutput && out.listing.regularFile && !out.listing.path.empty();
 }
 
 // Opens a side file under its own name (a failure is reported and the run
@@ -69,16 +110,19 @@ void OpenSideFile(Run& run, OutputFile& file, const char* kind, const std::optio
     }
     return;
   }
-  if (run.outputs.listing.path.empty()) return;  // standard output: nothing to derive from
+  if (!ListingNamesSideFiles(run.outputs)) return;
   OpenOutputFile(DeriveOutputName(run.outputs.listing.path, ext), run.inputs, file, why);
 }
 
 int OpenOutputs(Run& run, const SourceFile& source, bool firstFile) {
   DecodeContext& ctx = run.state.ctx;
   if (!firstFile && run.listingTemplate.wildcards == 0) return 0;  // one set of outputs for the run
-  if (!firstFile) CloseOutputs(run);
+  if (!firstFile) {
+    CloseOutputs(run);
+    if (!run.writeError.empty()) return 1;  // an output of the previous file failed at its close
+  }
   RunOutputs& out = run.outputs;
-  if (!out.standardOutput) {
+  if (!out.listingOnStandardOutput) {
     const std::string path = ListingPathFor(run.listingTemplate, source.name);
     std::string why;
     if (!OpenOutputFile(path, run.inputs, out.listing, why)) {
@@ -89,12 +133,10 @@ int OpenOutputs(Run& run, const SourceFile& source, bool firstFile) {
   const std::uint32_t flags = ctx.flags;
   if (flags & DF_EXTRACT_WIDTHS) OpenSideFile(run, out.widths, "widths", run.request.widths, "WID");
   if (!(flags & DF_SUPPRESS)) {
-    std::string why;
-    if (run.request.logPath && out.standardOutput) {
-      OpenOutputFile(*run.request.logPath, run.inputs, out.log, why);
-    } else {
-      OpenSideFile(run, out.log, "log", std::nullopt, "LOG");
-    }
+    // A log named by the user stands in for the derived one where there is
+    // nothing to derive it from.
+    const bool named = run.request.logPath && !ListingNamesSideFiles(out);
+    OpenSideFile(run, out.log, "log", named ? run.request.logPath : std::nullopt, "LOG");
     out.log.deleteIfEmpty = true;
     ctx.flags &= ~DF_ERROR_LOG;  // from here on the decoders test the stream
   }
@@ -140,13 +182,13 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   DecodeContext& ctx = state.ctx;
   ctx.input = &input;
   const std::string shownPath = source.standardInput ? "<stdin>" : source.path;
-  const std::optional<std::string> shownDest = run.outputs.standardOutput ? std::nullopt : run.request.dest;
+  const std::optional<std::string> shownDest = run.outputs.listingOnStandardOutput ? std::nullopt : run.request.dest;
   WriteReportHeader(*ctx.listing, shownPath, shownDest, firstFile, ctx.flags & DF_SUPPRESS, run.request.clock);
   if (run.sourceHasWildcard && ctx.widthsFile) {
     WriteReportHeader(*ctx.widthsFile, shownPath, std::nullopt, firstFile, false, run.request.clock);
   }
 
-  state.syserrSink = run.outputs.standardOutput.get();
+  state.syserrSink = &run.outputs.standardOutput;
   StartTrackers(state);
   RunPersonalityLoop(state, startsWithPjl);
   if (input.Failed()) {
@@ -154,8 +196,8 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   }
   // The stripped job and the single extracted-fonts file are finished with
   // their first source file.
-  CloseOutputFile(run.outputs.stripped);
-  CloseOutputFile(run.outputs.kept);
+  CloseChecked(run, run.outputs.stripped);
+  CloseChecked(run, run.outputs.kept);
   ctx.strippedFile = ctx.keptFile = nullptr;
   if (!source.standardInput) ::close(fd);
 
@@ -199,8 +241,8 @@ int DecodeFiles(DecodeRequest& request) {
   }
 
   if (request.listingToStdout) {
-    run.outputs.standardOutput = std::make_unique<OutputSink>(STDOUT_FILENO, false);
-    ctx.listing = run.outputs.standardOutput.get();
+    run.outputs.listingOnStandardOutput = true;
+    ctx.listing = &run.outputs.standardOutput;
   } else {
     run.listingTemplate = MakeListingTemplate(request.dest, files.front().directory);
     if (run.listingTemplate.wildcards > 1) {
@@ -209,15 +251,21 @@ int DecodeFiles(DecodeRequest& request) {
     }
   }
 
+  bool failed = false;
   bool firstFile = true;
   for (const SourceFile& file : files) {
     if (DecodeOneFile(run, file, firstFile) != 0) {
-      CloseOutputs(run);
-      return 1;
+      failed = true;
+      break;
     }
+    FlushAndCheckOutputs(run);
+    if (!run.writeError.empty()) break;
     firstFile = false;
   }
   CloseOutputs(run);
+  // Lost output outweighs any earlier message: the run did not do its job.
+  if (!run.writeError.empty()) return Fail(request, run.writeError, "");
+  if (failed) return 1;
   if (ctx.abortFile) {
     request.message = "Aborted";
     return 1;

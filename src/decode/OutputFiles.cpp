@@ -32,19 +32,23 @@ bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& in
     why = path.empty() ? "the name is empty" : std::strerror(errno);
     return false;
   }
+  struct stat st {};
+  file.regularFile = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   file.sink = std::make_unique<OutputSink>(fd, true);
   file.path = path;
   return true;
 }
 
-void CloseOutputFile(OutputFile& file) {
-  if (!file.sink) return;
+int CloseOutputFile(OutputFile& file) {
+  if (!file.sink) return 0;
   const bool empty = file.sink->BytesWritten() == 0;
-  file.sink->Close();
+  const int error = file.sink->Close();
   file.sink.reset();
-  if (file.deleteIfEmpty && empty) ::unlink(file.path.c_str());
+  if (file.deleteIfEmpty && empty && file.regularFile) ::unlink(file.path.c_str());
   file.path.clear();
+  file.regularFile = false;
   file.deleteIfEmpty = false;
+  return error;
 }
 
 }  // namespace veltrix

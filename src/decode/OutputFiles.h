@@ -20,6 +20,7 @@ struct FileIdentity {
 struct OutputFile {
   std::unique_ptr<OutputSink> sink;
   std::string path;
+  bool regularFile = false;    // false for a device or a FIFO: never deleted, names nothing beside it
   bool deleteIfEmpty = false;  // the error log: removed when nothing was written to it
 };
 
@@ -28,8 +29,10 @@ struct OutputFile {
 bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& inputs, OutputFile& file,
                     std::string& why);
 
-// Flushes and closes; deletes an empty error log.
-void CloseOutputFile(OutputFile& file);
+// Flushes and closes; deletes an empty error log (a regular file only: a
+// log named /dev/null stays). Returns 0, or the errno of the first write or
+// close that failed. A file that is not open gives 0.
+int CloseOutputFile(OutputFile& file);
 
 bool IdentifyFile(const std::string& path, FileIdentity& identity);
 

@@ -6,8 +6,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
+
+#include "decode/core/OutputSink.h"
 
 namespace veltrix {
+
+namespace {
+constexpr std::uint64_t kCopyChunk = 64 * 1024;
+}  // namespace
 
 ByteReader::ByteReader(int fd) : storage_(kBufferSize), data_(storage_.data()), fd_(fd) {
   struct stat st {};
@@ -19,7 +26,7 @@ ByteReader::ByteReader(int fd) : storage_(kBufferSize), data_(storage_.data()), 
 }
 
 ByteReader::ByteReader(std::span<const std::uint8_t> bytes)
-    : data_(bytes.data()), len_(bytes.size()), ended_(true) {}
+    : memory_(bytes), data_(bytes.data()), len_(bytes.size()), ended_(true) {}
 
 // Moves the unread bytes, and the kKeepBack bytes before them, to the front
 // of the buffer.
@@ -120,6 +127,35 @@ std::span<const std::uint8_t> ByteReader::Peek(std::size_t n) {
     }
   }
   return {data_ + pos_, std::min(n, len_ - pos_)};
+}
+
+std::optional<std::uint64_t> ByteReader::CopyRange(std::uint64_t offset, std::uint64_t length,
+                                                   OutputSink& out) const {
+  length = std::min(length, std::numeric_limits<std::uint64_t>::max() - offset);  // a range that would wrap ends at the largest offset
+  if (fd_ < 0) {
+    if (offset >= memory_.size()) return 0;
+    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(length, memory_.size() - offset));
+    out.Put(memory_.data() + offset, n);
+    return n;
+  }
+  if (!seekable_) return std::nullopt;
+  constexpr std::uint64_t kLastOffset = std::numeric_limits<off_t>::max();  // no file reaches it
+  if (offset >= kLastOffset) return 0;
+  length = std::min(length, kLastOffset - offset);
+  // pread(2) leaves the descriptor's offset alone, so the reader's next
+  // read(2) continues where it stopped.
+  std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(length, kCopyChunk)));
+  std::uint64_t copied = 0;
+  while (copied < length) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length - copied, chunk.size()));
+    const ssize_t got = ::pread(fd_, chunk.data(), want, static_cast<off_t>(offset + copied));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;  // the end of the file
+    out.Put(chunk.data(), static_cast<std::size_t>(got));
+    copied += static_cast<std::uint64_t>(got);
+  }
+  return copied;
 }
 
 }  // namespace veltrix

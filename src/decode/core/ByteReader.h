@@ -7,10 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace veltrix {
+
+class OutputSink;
 
 class ByteReader {
  public:
@@ -54,6 +57,22 @@ class ByteReader {
   // them; returns the bytes available (fewer at the end of the input).
   std::span<const std::uint8_t> Peek(std::size_t n);
 
+  // Copies bytes [offset, offset + length) of the input to `out`, as
+  // pread(2) does: the reader's offset, its buffer and the bytes that Next()
+  // returns are the same afterwards. Offsets are those of Offset(). Returns
+  // how many bytes were copied, fewer than `length` when the input ends
+  // first (none from an offset past the end).
+  //
+  // Only a regular file or memory can be read again. A pipe, a terminal or a
+  // socket gives nullopt without copying anything (also for a length of 0, so
+  // that a caller learns it at its first copy); so does a read error.
+  // Standard input is most often a pipe, so it is not read again here
+  // either: a driver that needs copies of it (for the stripped job or the
+  // extracted fonts) spools it first with SpoolToTemporaryFile
+  // (decode/core/TemporarySpool.h) and decodes that file, rather than keep
+  // the whole job in memory.
+  std::optional<std::uint64_t> CopyRange(std::uint64_t offset, std::uint64_t length, OutputSink& out) const;
+
   // True when a read error (not the end) stopped the input.
   bool Failed() const { return failed_; }
 
@@ -63,6 +82,7 @@ class ByteReader {
   bool ReadMore();
 
   std::vector<std::uint8_t> storage_;
+  std::span<const std::uint8_t> memory_;  // the whole input of a memory reader
   const std::uint8_t* data_ = nullptr;
   std::size_t pos_ = 0;
   std::size_t len_ = 0;

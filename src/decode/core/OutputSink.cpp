@@ -79,11 +79,11 @@ void OutputSink::Flush() {
       break;
     case Target::Descriptor: {
       std::size_t done = 0;
-      while (done < len_ && !failed_) {
+      while (done < len_ && error_ == 0) {
         const ssize_t n = ::write(fd_, buf_.data() + done, len_ - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-          failed_ = true;
+          error_ = n < 0 ? errno : EIO;  // a write of 0 bytes would repeat forever
           break;
         }
         done += static_cast<std::size_t>(n);
@@ -95,14 +95,17 @@ void OutputSink::Flush() {
   len_ = 0;
 }
 
-bool OutputSink::Close() {
+int OutputSink::Close() {
   Flush();
   if (ownsFd_ && fd_ >= 0) {
-    if (::close(fd_) != 0) failed_ = true;
+    // Some file systems (NFS, quotas) report a failed write only here. The
+    // descriptor is gone even when close(2) fails, so it is never retried;
+    // EINTR says nothing about the data.
+    if (::close(fd_) != 0 && errno != EINTR && error_ == 0) error_ = errno;
     fd_ = -1;
     ownsFd_ = false;
   }
-  return !failed_;
+  return error_;
 }
 
 std::string StringPrintf(const char* format, ...) {

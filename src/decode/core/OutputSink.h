@@ -40,12 +40,19 @@ class OutputSink {
   // printf-style formatting, for the fixed texts of the listing.
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+  // Writes the buffer out. After a failed write(2) the sink keeps taking
+  // text but writes nothing more: a full disk stays full, and the caller
+  // learns of the failure from Error() or Close().
   void Flush();
-  // Flushes and closes an owned descriptor. Returns false if a write failed.
-  bool Close();
+  // Flushes and closes an owned descriptor (a borrowed one, such as standard
+  // output, is only flushed). Returns 0, or the errno of the first write(2)
+  // or close(2) that failed.
+  int Close();
 
   bool IsDiscard() const { return target_ == Target::Discard; }
-  bool Failed() const { return failed_; }
+  bool Failed() const { return error_ != 0; }
+  // The errno of the first failed write(2) or close(2); 0 while none failed.
+  int Error() const { return error_; }
   std::uint64_t BytesWritten() const { return written_ + len_; }
 
  private:
@@ -55,7 +62,7 @@ class OutputSink {
   Target target_ = Target::Discard;
   int fd_ = -1;
   bool ownsFd_ = false;
-  bool failed_ = false;
+  int error_ = 0;
   std::string* memory_ = nullptr;
 };
 

@@ -1,0 +1,16 @@
+// A copy of a pipe in a temporary file, so that the job can be read again.
+#pragma once
+
+#include <string>
+
+namespace veltrix {
+
+// Reads `fd` to its end into a new temporary file that has no name (it is
+// gone once its last descriptor is closed) and returns that file's
+// descriptor, positioned at its start; the caller closes it. `fd` itself is
+// not closed. The file is made in $TMPDIR, or /tmp when that is not set.
+// Returns -1 with the reason in `why` when the file cannot be made or
+// written (a full disk) or `fd` cannot be read.
+int SpoolToTemporaryFile(int fd, std::string& why);
+
+}  // namespace veltrix
