@@ -12,7 +12,7 @@
 #include "decode/trackers/PaletteTracker.h"
 #include "decode/trackers/TwoByteTracker.h"
 #include "hpgl2/HpglParser.h"
-#include "pcl5/FontSelection.h"
+#include "fonts/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
 #include "raster/RasterSettings.h"

@@ -1,4 +1,4 @@
-#include "pcl5/FontSelection.h"
+#include "fonts/FontSelection.h"
 
 namespace veltrix {
 
