@@ -40,14 +40,14 @@ bool StartsWithPjl(ByteReader& in) {
 
 void StartTrackers(RunState& run) {
   const std::uint32_t flags = run.ctx.flags;
+  StartFontRegistry(run.fontRegistry, run.fonts, flags & DF_EXTRACT_WIDTHS, flags & DF_FONT_SUM);
   ResetMacros(run.macros, flags & DF_MACRO_SUM);
   ResetPages(run.pages, flags & DF_PAGE_SUM);
   ResetPalettes(run.palettes, flags & DF_PALETTE_SUM);
   ResetTwoByte(run.twoByte, flags & DF_2BYTE_SUM);
   if (flags & DF_ESC_SUM) ResetEscapeCounts(run.escapeCounts);
   ResetXlUsage(run.xlUsage);
-  // Font selections and the PCL text state belong to one file.
-  run.fonts = FontSelectionState{};
+  // The PCL text state belongs to one file.
   run.pcl = Pcl5State{};
   run.page = PageState{};
   run.raster = RasterSettings{};
@@ -93,13 +93,16 @@ void WriteSummaries(RunState& run) {
     WriteEscapeSummary(Pcl5ViewOf(run));
     XlWriteUsageSummary(XlViewOf(run));
   }
+  if (flags & DF_FONT_SUM) WriteFontSummary(run.fontRegistry, run.fonts, listing);
   if (flags & DF_MACRO_SUM) WriteMacroSummary(run.macros, listing);
   if (flags & DF_PALETTE_SUM) WritePaletteSummary(run.palettes, listing);
   if (flags & DF_PAGE_SUM) WritePageSummary(run.pages, listing);
   if (flags & DF_2BYTE_SUM) WriteTwoByteSummary(run.twoByte, listing);
+  if (run.ctx.widthsFile) WriteWidths(run.fontRegistry, *run.ctx.widthsFile);
 }
 
 void EndTrackers(RunState& run) {
+  EndFontRegistry(run.fontRegistry, run.fonts);
   ReleaseMacros(run.macros);
   ReleasePages(run.pages);
   ReleaseTwoByte(run.twoByte);

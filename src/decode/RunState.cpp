@@ -11,11 +11,11 @@ PageEjectView PageEjectViewOf(RunState& run) { return {run.ctx, run.page, run.pa
 HpglView HpglViewOf(RunState& run) { return {run.ctx, run.hpgl, run.page, run.pcl.textMethod}; }
 
 Pcl5View Pcl5ViewOf(RunState& run) {
-  return {run.ctx,     run.pcl,         PageEjectViewOf(run), HpglViewOf(run), run.fonts,
-          run.raster,  run.palettes,    run.macros,           run.twoByte,     run.names,
-          run.escapeCounts, run.nullSink};
+  return {run.ctx,     run.pcl,      PageEjectViewOf(run), HpglViewOf(run), run.fonts,
+          run.fontRegistry, run.raster, run.palettes,       run.macros,      run.twoByte,
+          run.names,   run.escapeCounts, run.nullSink};
 }
 
-XlView XlViewOf(RunState& run) { return {run.ctx, run.xlUsage, PageEjectViewOf(run)}; }
+XlView XlViewOf(RunState& run) { return {run.ctx, run.xlUsage, PageEjectViewOf(run), run.fontRegistry}; }
 
 }  // namespace veltrix

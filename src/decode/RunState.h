@@ -15,7 +15,8 @@
 #include "decode/trackers/TwoByteTracker.h"
 #include "decode/trackers/XlUsage.h"
 #include "hpgl2/HpglState.h"
-#include "pcl5/FontSelection.h"
+#include "fonts/FontRegistry.h"
+#include "fonts/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
 #include "pcl5/Pcl5View.h"
@@ -34,6 +35,7 @@ struct RunState {
   Pcl5State pcl;
   std::vector<std::uint32_t> escapeCounts;  // per escape slot, for the whole file
   FontSelectionState fonts;
+  FontRegistry fontRegistry;
   RasterSettings raster;
   PaletteTracker palettes;
   HpglState hpgl;

@@ -4,6 +4,7 @@
 // field a line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,11 +15,20 @@
 
 namespace veltrix {
 
+// The DeskJet bitmap formats: their header differs from offset 23 on and
+// ends in a printer-specific extension.
+constexpr bool IsDeskJetFormat(std::uint8_t headerFormat) {
+  return headerFormat == 5 || headerFormat == 9 || headerFormat == 12;
+}
+
+// The most notice bytes kept.
+inline constexpr std::size_t kMaxNoticeLength = 511;
+
 // Every field is 0 when the format does not carry it or the block ended
 // before it.
 struct FontDescriptor {
   std::string fontName;      // up to 32 bytes, up to its first NUL
-  std::string notice;        // up to 511 bytes
+  std::string notice;        // noticeLength bytes; NUL where the block ended first
   std::uint16_t descriptorSize = 0;
   std::uint8_t headerFormat = 0;
   std::uint8_t fontType = 0;

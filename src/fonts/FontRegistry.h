@@ -21,7 +21,7 @@ namespace veltrix {
 inline constexpr std::size_t kMaxFormatsNoted = 16;
 
 struct FontRecord {
-  std::string name;     // may be empty
+  std::string name;     // may be empty; up to its first NUL
   std::int32_t id = 0;  // the PCL font ID; for a PCL XL font the complement of its font number
   std::int32_t index = 0;  // earlier definitions with the same id
   std::uint8_t format = 0;  // the current font format when the font was defined
@@ -40,10 +40,10 @@ struct FontRegistry {
   std::vector<std::uint8_t> fontFormats;  // in order of first appearance
   std::vector<std::uint8_t> charFormats;
   // Per stored id: how many definitions it has and the index in fonts of
-  // the last one, so that a job of many fonts costs linear time.
+  // the last PCL one, so that a job of many fonts costs linear time.
   struct IdDefinitions {
     std::int32_t count = 0;
-    std::int32_t last = -1;
+    std::int32_t lastPcl = -1;
   };
   std::unordered_map<std::int32_t, IdDefinitions> byId;
 };
@@ -52,8 +52,8 @@ struct FontRegistry {
 // selections reset (all attributes unset, primary current) and the used
 // fonts emptied.
 void StartFontRegistry(FontRegistry& registry, FontSelectionState& selections, bool widthsOn, bool summaryOn);
-// ESC*c#D: a new ID makes its last definition the current font (none when
-// it has none).
+// ESC*c#D: a new ID makes its last PCL definition the current font (none
+// when it has none).
 void NoteFontId(FontRegistry& registry, std::int32_t id);
 // ESC*c#E.
 void NoteCharCode(FontRegistry& registry, std::int32_t code);
@@ -67,10 +67,17 @@ void NoteCharFormat(FontRegistry& registry, std::uint8_t format);
 void AddFontRecord(FontRegistry& registry, std::string_view name, std::int32_t id, bool xl);
 // The Delta X of the current character, for the current font (if any).
 void NoteCharWidth(FontRegistry& registry, std::int32_t width);
-// How many later definitions share the record's id.
+// The record's name as the summary and the widths file show it.
+inline std::string_view ShownFontName(const FontRecord& record) {
+  return record.name.empty() ? std::string_view("<unnamed>") : std::string_view(record.name);
+}
+
+// How many later definitions share the record's id (the record must be one
+// of the registry's).
 std::int32_t LaterDefinitions(const FontRegistry& registry, const FontRecord& record);
 
-// The Font Summary and the Font Attribute Summary.
+// The Font Summary and the Font Attribute Summary, written whatever the
+// flags: the caller decides whether the summary is wanted.
 void WriteFontSummary(const FontRegistry& registry, const FontSelectionState& selections, OutputSink& listing);
 // The widths file's part of this file (nothing unless widths are on and a
 // font was defined).

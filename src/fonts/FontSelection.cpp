@@ -18,10 +18,8 @@ std::int32_t& AttributeField(FontSelection& font, FontAttribute attribute) {
   return font.fontId;
 }
 
-bool SameAttributes(const FontSelection& a, const FontSelection& b) {
-  return a.typeface == b.typeface && a.symbolSet == b.symbolSet && a.spacing == b.spacing &&
-         a.strokeWeight == b.strokeWeight && a.style == b.style && a.pitch == b.pitch &&
-         a.height == b.height;
+FontAttributeKey AttributeKey(const FontSelection& font) {
+  return {font.typeface, font.symbolSet, font.spacing, font.strokeWeight, font.style, font.pitch, font.height};
 }
 
 }  // namespace
@@ -50,13 +48,19 @@ void NoteUsedFont(FontSelectionState& fonts) {
   FontSelection& current = fonts.secondaryCurrent ? fonts.secondary : fonts.primary;
   if (current.noted) return;
   current.noted = true;
-  for (const FontSelection& used : fonts.usedFonts) {
-    if (current.fontId != kFontFieldUnset && used.fontId == current.fontId) return;
-    if (current.fontId == kFontFieldUnset && used.fontId == kFontFieldUnset && SameAttributes(used, current)) return;
-  }
-  fonts.usedFonts.push_back(current);
+  // A font selected by ID is known by its ID alone; one selected by
+  // attributes by all seven of them.
+  const bool added = current.fontId != kFontFieldUnset ? fonts.usedFontIds.insert(current.fontId).second
+                                                       : fonts.usedFontAttributes.insert(AttributeKey(current)).second;
+  if (added) fonts.usedFonts.push_back(current);
 }
 
 void ShiftFont(FontSelectionState& fonts, bool secondary) { fonts.secondaryCurrent = secondary; }
+
+void ClearUsedFonts(FontSelectionState& fonts) {
+  std::vector<FontSelection>().swap(fonts.usedFonts);
+  fonts.usedFontIds.clear();
+  fonts.usedFontAttributes.clear();
+}
 
 }  // namespace veltrix

@@ -2,7 +2,9 @@
 // printed text.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <set>
 #include <vector>
 
 namespace veltrix {
@@ -24,11 +26,20 @@ struct FontSelection {
 
 enum class FontAttribute { SymbolSet = 0, Spacing, Pitch, Height, Style, StrokeWeight, Typeface, FontId };
 
+// The seven attributes of a selection by attributes, in a fixed order, as
+// the key of the used fonts already entered.
+using FontAttributeKey = std::array<std::int32_t, 7>;
+
 struct FontSelectionState {
   FontSelection primary;
   FontSelection secondary;
   bool secondaryCurrent = false;        // SO selects the secondary font, SI the primary
   std::vector<FontSelection> usedFonts;  // one per distinct font that printed text
+  // What usedFonts holds, so that a job of many fonts is not searched linearly
+  // on every change: the IDs of fonts selected by ID, and the attributes of
+  // those selected by attributes.
+  std::set<std::int32_t> usedFontIds;
+  std::set<FontAttributeKey> usedFontAttributes;
 };
 
 void NoteFontAttribute(FontSelectionState& fonts, FontAttribute attribute, bool primary, std::int32_t value);
@@ -37,5 +48,7 @@ void ResetFontSelection(FontSelectionState& fonts);
 // Called for every listed text character.
 void NoteUsedFont(FontSelectionState& fonts);
 void ShiftFont(FontSelectionState& fonts, bool secondary);
+// Empties the used fonts (with what they release).
+void ClearUsedFonts(FontSelectionState& fonts);
 
 }  // namespace veltrix

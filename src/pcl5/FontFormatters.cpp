@@ -1,4 +1,10 @@
 // Formatters of the font selection and font download escapes.
+#include <vector>
+
+#include "fonts/CharDescriptor.h"
+#include "fonts/DescriptorReader.h"
+#include "fonts/FontDescriptor.h"
+#include "fonts/FontRegistry.h"
 #include "pcl5/FormatterKinds.h"
 #include "pcl5/FormatterSupport.h"
 
@@ -24,6 +30,15 @@ void PutLine(const Pcl5View& run, const EscapeEntry& entry, std::string_view tex
   out.Put(" : ");
   out.Put(text);
   out.Put('\n');
+}
+
+// The data of a download escape, read whole: as many of the claimed bytes as
+// the job holds, so that a forged count costs no more than the file.
+std::vector<std::uint8_t> ReadDownload(const Pcl5View& run) {
+  std::vector<std::uint8_t> block;
+  run.ctx.input->Take(Value(run), block);
+  run.pcl.dataConsumed = true;
+  return block;
 }
 
 void Note(const Pcl5View& run, FontAttribute attribute, std::int32_t value) {
@@ -108,14 +123,29 @@ void FormatSpacing(const Pcl5View& run, const EscapeEntry& entry) {
   Note(run, FontAttribute::Spacing, static_cast<std::int32_t>(Value(run)));
 }
 
-// The descriptor and character data are skipped by the decoder after these
-// lines; their fields are not decoded here.
+// The data is decoded only when something will use it; otherwise the
+// decoder skips it after this line.
 void FormatFontDescriptor(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Font Descriptor  (%u bytes) :\n", Value(run));
+  const std::uint32_t flags = run.ctx.flags;
+  if (!(flags & (DF_FONT_DETAIL | DF_FONT_SUM | DF_EXTRACT_WIDTHS))) return;
+  const std::vector<std::uint8_t> block = ReadDownload(run);
+  DescriptorReader reader{block};
+  FontDescriptor descriptor;
+  DecodeFontDescriptor(Listing(run), reader, flags & DF_FONT_DETAIL, run.fontRegistry, run.names, descriptor);
+  AddFontRecord(run.fontRegistry, descriptor.fontName, run.fontRegistry.currentFontId, false);
 }
 
 void FormatCharacterData(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Character descriptor (%u bytes) :\n", Value(run));
+  const std::uint32_t flags = run.ctx.flags;
+  if (!(flags & (DF_CHAR_DESC | DF_RAS_FONTS | DF_EXTRACT_WIDTHS | DF_FONT_SUM))) return;
+  const std::vector<std::uint8_t> block = ReadDownload(run);
+  DescriptorReader reader{block};
+  const std::optional<std::int32_t> width =
+      DecodeCharDescriptor(Listing(run), reader, flags & DF_CHAR_DESC, flags & DF_RAS_FONTS, run.fontRegistry);
+  // A continuation block reports no width: the character keeps the one it has.
+  if (width && (flags & (DF_CHAR_DESC | DF_RAS_FONTS | DF_EXTRACT_WIDTHS))) NoteCharWidth(run.fontRegistry, *width);
 }
 
 void FormatCharacterCode(const Pcl5View& run, const EscapeEntry&) {
@@ -123,8 +153,12 @@ void FormatCharacterCode(const Pcl5View& run, const EscapeEntry&) {
   std::string shown;
   if (code >= 32 && code < 128) shown = StringPrintf("'%c'", static_cast<char>(code));
   Listing(run).Printf("Character Code for next download char (%s %u 0x%02x)\n", shown.c_str(), code, code);
+  NoteCharCode(run.fontRegistry, static_cast<std::int32_t>(code));
 }
 
-void FormatFontId(const Pcl5View& run, const EscapeEntry&) { Listing(run).Printf("Font id #%u\n", Value(run)); }
+void FormatFontId(const Pcl5View& run, const EscapeEntry&) {
+  Listing(run).Printf("Font id #%u\n", Value(run));
+  NoteFontId(run.fontRegistry, static_cast<std::int32_t>(Value(run)));
+}
 
 }  // namespace veltrix

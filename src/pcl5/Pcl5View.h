@@ -12,6 +12,7 @@
 #include "decode/trackers/PaletteTracker.h"
 #include "decode/trackers/TwoByteTracker.h"
 #include "hpgl2/HpglParser.h"
+#include "fonts/FontRegistry.h"
 #include "fonts/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
@@ -25,6 +26,7 @@ struct Pcl5View {
   PageEjectView eject;   // with the page state that text and drawing mark
   HpglView hpgl;
   FontSelectionState& fonts;
+  FontRegistry& fontRegistry;  // downloaded fonts and their widths
   RasterSettings& raster;
   PaletteTracker& palettes;
   MacroTracker& macros;

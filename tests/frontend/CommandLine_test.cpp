@@ -252,15 +252,12 @@ TEST_F(CommandLineTest, OptionsNotAvailableYetAreRefused) {
     return "veltrix: " + option + " is not available yet (" + feature + " is coming in a later version)\n";
   };
   const std::pair<Args, std::string> cases[] = {
-      {{"--widths", "w.wid"}, refusal("--widths", "width extraction")},
       {{"--strip", "s.stp"}, refusal("--strip", "font stripping")},
       {{"--extract", "f.fnt"}, refusal("--extract", "font extraction")},
       {{"--separate-fonts"}, refusal("--separate-fonts", "font extraction")},
       {{"--first-font-id", "5"}, refusal("--first-font-id", "font extraction")},
       {{"--raster"}, refusal("--raster", "raster graphics listing")},
       {{"--raster", "--contiguous"}, refusal("--raster", "raster graphics listing")},
-      {{"--char-descriptors"}, refusal("--char-descriptors", "character descriptor listing")},
-      {{"--font-raster"}, refusal("--font-raster", "character bitmap listing")},
       {{"--24bit-colors"}, refusal("--24bit-colors", "24-bit colour tracking")},
       {{"--extract=f.fnt", "--separate-fonts", "-e"},
        refusal("--extract", "font extraction") + refusal("--separate-fonts", "font extraction")},
@@ -313,24 +310,31 @@ TEST_F(CommandLineTest, SummarySwitches) {
     std::string name, text;
   } parts[] = {
       {"escape", "\n============ PCL Escape Summary =================\n\n"},
+      // "AB" is printed in the default font: its attributes are all unset.
+      {"font", rule + "    Font Summary : No Downloaded Fonts\n\n\n" + rule + "    Font Attribute Summary\n\n" +
+                   "        Typeface : default\n      Symbol Set : default\n         Spacing : default\n" +
+                   "           Pitch : default\n          Points : default\n           Style : default\n" +
+                   "          Weight : default\n\n"},
       {"macro", rule + "    Macro Summary : No Macros Defined\n"},
       {"palette", rule + "    Palettes referenced by raster : none\n"},
       {"page", rule + "    Page Summary \n"},
       {"eject", "\n[Page Eject offset 2 ]\n"},
       {"two-byte", rule + "    2 Byte Char Summary : No 2 Byte chars referenced\n"},
   };
-  const std::set<std::string> defaults = {"escape", "macro", "palette", "page", "eject"};
+  const std::set<std::string> defaults = {"escape", "font", "macro", "palette", "page", "eject"};
   const std::pair<Args, std::set<std::string>> cases[] = {
       {{}, defaults},
-      {{"--no-command-summary"}, {"macro", "palette", "page", "eject"}},
-      {{"--no-macro-summary"}, {"escape", "palette", "page", "eject"}},
-      {{"--no-palette-summary"}, {"escape", "macro", "page", "eject"}},
-      {{"--no-page-summary"}, {"escape", "macro", "palette"}},
-      {{"--no-font-summary"}, defaults},  // a job without downloaded fonts has no font summary
+      {{"--no-command-summary"}, {"font", "macro", "palette", "page", "eject"}},
+      {{"--no-macro-summary"}, {"escape", "font", "palette", "page", "eject"}},
+      {{"--no-palette-summary"}, {"escape", "font", "macro", "page", "eject"}},
+      {{"--no-page-summary"}, {"escape", "font", "macro", "palette"}},
+      {{"--no-font-summary"}, {"escape", "macro", "palette", "page", "eject"}},
       {{"--no-page-summary=false"}, defaults},
-      {{"--two-byte-summary"}, {"escape", "macro", "palette", "page", "eject", "two-byte"}},
+      {{"--two-byte-summary"}, {"escape", "font", "macro", "palette", "page", "eject", "two-byte"}},
       {{"--contiguous"}, defaults},
-      {{"--no-command-summary", "--no-macro-summary", "--no-palette-summary", "--no-page-summary"}, {}},
+      {{"--no-command-summary", "--no-font-summary", "--no-macro-summary", "--no-palette-summary",
+        "--no-page-summary"},
+       {}},
   };
   for (const auto& [args, shown] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));
