@@ -27,7 +27,7 @@ struct NameBuffer {
 // The next 16 bytes of the name; bytes missing from the block stay NUL.
 void ReadNamePart(DescriptorReader& reader, NameBuffer& name) {
   const std::span<const std::uint8_t> part = ReadBytes(reader, kNameFieldLength);
-  std::memcpy(name.bytes.data() + name.filled, part.data(), part.size());
+  std::copy(part.begin(), part.end(), name.bytes.begin() + static_cast<std::ptrdiff_t>(name.filled));
   name.filled += kNameFieldLength;
 }
 
