@@ -43,6 +43,7 @@ void StartTrackers(RunState& run) {
   StartFontRegistry(run.fontRegistry, run.fonts, flags & DF_EXTRACT_WIDTHS, flags & DF_FONT_SUM);
   ResetMacros(run.macros, flags & DF_MACRO_SUM);
   ResetPages(run.pages, flags & DF_PAGE_SUM);
+  ResetRaster(run.rasterRows, flags & DF_24BIT_RAST, flags & DF_RAS_GRAPH);
   ResetPalettes(run.palettes, flags & DF_PALETTE_SUM);
   ResetTwoByte(run.twoByte, flags & DF_2BYTE_SUM);
   if (flags & DF_ESC_SUM) ResetEscapeCounts(run.escapeCounts);
@@ -96,6 +97,7 @@ void WriteSummaries(RunState& run) {
   if (flags & DF_FONT_SUM) WriteFontSummary(run.fontRegistry, run.fonts, listing);
   if (flags & DF_MACRO_SUM) WriteMacroSummary(run.macros, listing);
   if (flags & DF_PALETTE_SUM) WritePaletteSummary(run.palettes, listing);
+  if (flags & DF_24BIT_RAST) WriteColourSummary(run.rasterRows, listing);
   if (flags & DF_PAGE_SUM) WritePageSummary(run.pages, listing);
   if (flags & DF_2BYTE_SUM) WriteTwoByteSummary(run.twoByte, listing);
   if (run.ctx.widthsFile) WriteWidths(run.fontRegistry, *run.ctx.widthsFile);
@@ -104,6 +106,7 @@ void WriteSummaries(RunState& run) {
 void EndTrackers(RunState& run) {
   EndFontRegistry(run.fontRegistry, run.fonts);
   ReleaseMacros(run.macros);
+  ReleaseRaster(run.rasterRows);
   ReleasePages(run.pages);
   ReleaseTwoByte(run.twoByte);
   ReleasePalettes(run.palettes);

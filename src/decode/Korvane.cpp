@@ -14,6 +14,7 @@
 #include "decode/OutputNames.h"
 #include "decode/ReportHeader.h"
 #include "decode/RunState.h"
+#include "decode/core/TemporarySpool.h"
 
 namespace veltrix {
 
@@ -53,6 +54,50 @@ int Fail(DecodeRequest& request, std::string message, std::string detail) {
 void NoteWriteError(Run& run, const std::string& name, int error) {
   if (error != 0 && run.writeError.empty()) {
     run.writeError = StringPrintf("error writing %s: %s", name.c_str(), std::strerror(error));
+  }
+}
+
+// Separate extracted-font files are opened by the extractor through this,
+// under the same rule as every output: never over an input of the run.
+FontFileOpener MakeFontFileOpener(const Run& run) {
+  const std::vector<FileIdentity>* inputs = &run.inputs;
+  return [inputs](const std::string& path, bool append, std::string& why) -> std::unique_ptr<OutputSink> {
+    OutputFile file;
+    if (!OpenOutputFile(path, *inputs, file, why, append)) return nullptr;
+    return std::move(file.sink);
+  };
+}
+
+// Stripping and extraction read the job again by offset, from the file.
+void StartFontOutputs(Run& run, ByteReader& input) {
+  RunState& state = run.state;
+  DecodeContext& ctx = state.ctx;
+  StartStrip(state.strip, input, ctx.strippedFile ? *ctx.strippedFile : state.nullSink, ctx.strippedFile != nullptr);
+  const bool separate = (ctx.flags & DF_KEEP_SEPARATE) != 0;
+  if (ctx.keptFile || separate) {
+    StartKeep(state.keep, input, ctx.keptFile, run.request.firstFontId, separate, run.request.kept.value_or(""),
+              MakeFontFileOpener(run));
+  } else {
+    StartKeep(state.keep, input, nullptr, -1, false, "", nullptr);
+  }
+}
+
+// A separate font file that could not be made or written is reported, as
+// any output the user asked for; the run goes on.
+void FinishFontOutputs(Run& run, std::uint64_t inputEnd) {
+  RunState& state = run.state;
+  if (state.strip.enabled) FinishStrip(state.strip, inputEnd);
+  FinishKeep(state.keep);
+  const KeepState& keep = state.keep;
+  if (!keep.openFailurePath.empty() && run.request.message.empty()) {
+    run.request.message = StringPrintf("Error opening kept fnts output file %s\n", keep.openFailurePath.c_str());
+    run.request.messageDetail = keep.openFailureReason;
+    run.request.completed = false;
+  }
+  NoteWriteError(run, keep.writeFailurePath, keep.writeFailureError);
+  if ((state.strip.copyFailed || keep.copyFailed) && run.request.message.empty()) {
+    run.request.message = "Error reading the job again for its fonts (the input cannot be re-read)\n";
+    run.request.completed = false;
   }
 }
 
@@ -171,12 +216,23 @@ int OpenSource(const SourceFile& source, std::string& why) {
 int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   RunState& state = run.state;
   std::string why;
-  const int fd = OpenSource(source, why);
+  int fd = OpenSource(source, why);
   if (fd < 0) return Fail(run.request, StringPrintf("Error opening %s for reading\n", source.path.c_str()), why);
+  // Standard input cannot be read again: stripping and extraction get a
+  // spooled copy of it.
+  bool spooled = false;
+  if (source.standardInput && (state.ctx.flags & (DF_STRIP_FONTS | DF_KEEP_FONTS))) {
+    fd = SpoolToTemporaryFile(fd, why);
+    if (fd < 0) return Fail(run.request, "Error reading standard input\n", why);
+    spooled = true;
+  }
+  const bool ownsFd = !source.standardInput || spooled;
+  struct stat st {};
+  const std::uint64_t inputEnd = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   ByteReader input(fd);
   const bool startsWithPjl = StartsWithPjl(input);
   if (OpenOutputs(run, source, firstFile) != 0) {
-    if (!source.standardInput) ::close(fd);
+    if (ownsFd) ::close(fd);
     return 1;
   }
   DecodeContext& ctx = state.ctx;
@@ -189,8 +245,10 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   }
 
   state.syserrSink = &run.outputs.standardOutput;
+  StartFontOutputs(run, input);
   StartTrackers(state);
   RunPersonalityLoop(state, startsWithPjl);
+  FinishFontOutputs(run, inputEnd);
   if (input.Failed()) {
     run.request.message = StringPrintf("Error reading %s\n", source.path.c_str());
   }
@@ -199,7 +257,7 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   CloseChecked(run, run.outputs.stripped);
   CloseChecked(run, run.outputs.kept);
   ctx.strippedFile = ctx.keptFile = nullptr;
-  if (!source.standardInput) ::close(fd);
+  if (ownsFd) ::close(fd);
 
   WriteSummaries(state);
   EndTrackers(state);

@@ -17,7 +17,7 @@ bool IdentifyFile(const std::string& path, FileIdentity& identity) {
 }
 
 bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& inputs, OutputFile& file,
-                    std::string& why) {
+                    std::string& why, bool append) {
   FileIdentity existing;
   if (!path.empty() && IdentifyFile(path, existing)) {
     for (const FileIdentity& input : inputs) {
@@ -27,7 +27,7 @@ bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& in
       }
     }
   }
-  const int fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC) | O_CLOEXEC, 0666);
   if (fd < 0) {
     why = path.empty() ? "the name is empty" : std::strerror(errno);
     return false;

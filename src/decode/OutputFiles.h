@@ -24,10 +24,11 @@ struct OutputFile {
   bool deleteIfEmpty = false;  // the error log: removed when nothing was written to it
 };
 
-// Creates (or truncates) `path` for writing. Fails, without touching the
-// file, when it is one of `inputs`. `why` receives the reason of a failure.
+// Creates (or truncates, or with `append` extends) `path` for writing.
+// Fails, without touching the file, when it is one of `inputs`. `why`
+// receives the reason of a failure.
 bool OpenOutputFile(const std::string& path, const std::vector<FileIdentity>& inputs, OutputFile& file,
-                    std::string& why);
+                    std::string& why, bool append = false);
 
 // Flushes and closes; deletes an empty error log (a regular file only: a
 // log named /dev/null stays). Returns 0, or the errno of the first write or

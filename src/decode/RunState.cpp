@@ -12,10 +12,12 @@ HpglView HpglViewOf(RunState& run) { return {run.ctx, run.hpgl, run.page, run.pc
 
 Pcl5View Pcl5ViewOf(RunState& run) {
   return {run.ctx,     run.pcl,      PageEjectViewOf(run), HpglViewOf(run), run.fonts,
-          run.fontRegistry, run.raster, run.palettes,       run.macros,      run.twoByte,
+          run.fontRegistry, run.strip,  run.keep,       run.raster,    run.rasterRows,  run.palettes, run.macros, run.twoByte,
           run.names,   run.escapeCounts, run.nullSink};
 }
 
-XlView XlViewOf(RunState& run) { return {run.ctx, run.xlUsage, PageEjectViewOf(run), run.fontRegistry}; }
+XlView XlViewOf(RunState& run) {
+  return {run.ctx, run.xlUsage, PageEjectViewOf(run), run.fontRegistry, run.keep, run.rasterRows};
+}
 
 }  // namespace veltrix

@@ -15,12 +15,15 @@
 #include "decode/trackers/TwoByteTracker.h"
 #include "decode/trackers/XlUsage.h"
 #include "hpgl2/HpglState.h"
+#include "fonts/FontExtractor.h"
 #include "fonts/FontRegistry.h"
+#include "fonts/FontStripper.h"
 #include "fonts/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
 #include "pcl5/Pcl5View.h"
 #include "pclxl/XlView.h"
+#include "raster/RasterGraphics.h"
 #include "raster/RasterSettings.h"
 
 namespace veltrix {
@@ -36,7 +39,10 @@ struct RunState {
   std::vector<std::uint32_t> escapeCounts;  // per escape slot, for the whole file
   FontSelectionState fonts;
   FontRegistry fontRegistry;
+  StripState strip;
+  KeepState keep;
   RasterSettings raster;
+  RasterState rasterRows;
   PaletteTracker palettes;
   HpglState hpgl;
   XlUsageCounters xlUsage;

@@ -55,7 +55,7 @@ void FormatReset(const Pcl5View& run, const EscapeEntry&) {
   run.pcl.textMethod = 0;
   run.pcl.leadPending = false;
   run.pcl.hpglActive = false;
-  run.raster = RasterSettings{};
+  run.rasterSettings = RasterSettings{};
   ResetFontSelection(run.fonts);
 }
 

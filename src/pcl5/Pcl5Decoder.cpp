@@ -1,5 +1,7 @@
 #include "pcl5/Pcl5Decoder.h"
 
+#include <optional>
+
 #include "decode/core/ProblemWriter.h"
 #include "hpgl2/HpglParser.h"
 #include "pcl5/EscapeFormatters.h"
@@ -99,10 +101,30 @@ DuplexEjects TrackDuplexSide(const Pcl5View& run, const EscapeHit& hit) {
   return ejects;
 }
 
+// The group a font download escape is to the extractor, by its formatter.
+std::optional<KeepGroup> KeepGroupOf(const EscapeEntry& entry) {
+  switch (entry.format) {
+    case EscapeFormat::FontId: return KeepGroup::FontId;
+    case EscapeFormat::CharacterCode: return KeepGroup::CharCode;
+    case EscapeFormat::FontDescriptor: return KeepGroup::FontHeader;
+    case EscapeFormat::CharacterData: return KeepGroup::CharData;
+    default: return std::nullopt;  // ESC*c#F: stripped, not extracted
+  }
+}
+
+// The font download groups leave the stripped job with their data, and go to
+// the extracted fonts, which read their data again from where it starts.
+void PassFontGroup(const Pcl5View& run, const EscapeEntry& entry, std::uint64_t dataStart, std::uint32_t value) {
+  StripEscapeHook(run.strip, run.ctx.input->Offset());
+  if (!(run.ctx.flags & DF_KEEP_FONTS)) return;
+  if (const std::optional<KeepGroup> group = KeepGroupOf(entry)) KeepFontHook(run.keep, dataStart, value, *group);
+}
+
 void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
   Pcl5State& pcl = run.pcl;
   const EscapeEntry& entry = *hit.entry;
   const std::uint32_t dataCount = pcl.esc.value;
+  const std::uint64_t dataStart = run.ctx.input->Offset();
   pcl.dataConsumed = false;
   ++run.escapeCounts[EscapeSlot(hit.table, hit.index)];
 
@@ -126,6 +148,7 @@ void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
   }
 
   if ((entry.syntax & kSyntaxData) && !pcl.dataConsumed && dataCount > 0) run.ctx.input->Skip(dataCount);
+  if (entry.page & kPageFontHook) PassFontGroup(run, entry, dataStart, dataCount);
 }
 
 // Text bytes outside HP-GL/2 mark the page; a form feed ejects it unless it
@@ -151,6 +174,9 @@ void Step(const Pcl5View& run) {
     pcl.endOfInput = true;
     return;
   }
+  StripByteHook(run.strip, in.Offset() - 1,
+                b == kEsc ? StripByteKind::Escape
+                          : (pcl.esc.continuing ? StripByteKind::FurtherGroup : StripByteKind::Other));
   if (b != kEsc && !pcl.esc.continuing) {
     if (!(run.ctx.flags & DF_SUPPRESS)) ListTextByte(run, static_cast<std::uint8_t>(b));
     if (!pcl.hpglActive) ApplyTextPageRules(run, b);

@@ -49,6 +49,7 @@ struct Pcl5State {
   EscapeState esc;
   OutputSink* realListing = nullptr;  // the listing while a meaning goes to the null sink
   std::string lineBuffer;         // a meaning line being built (kept to reuse its storage)
+  std::vector<std::uint8_t> dataBuffer;  // an escape's data being read (kept to reuse its storage)
 
   // Carried from one stretch to the next.
   std::uint32_t textMethod = 0;   // 0, 21, 31 or 38

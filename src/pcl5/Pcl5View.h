@@ -12,10 +12,13 @@
 #include "decode/trackers/PaletteTracker.h"
 #include "decode/trackers/TwoByteTracker.h"
 #include "hpgl2/HpglParser.h"
+#include "fonts/FontExtractor.h"
 #include "fonts/FontRegistry.h"
+#include "fonts/FontStripper.h"
 #include "fonts/FontSelection.h"
 #include "pcl5/NameLookup.h"
 #include "pcl5/Pcl5State.h"
+#include "raster/RasterGraphics.h"
 #include "raster/RasterSettings.h"
 
 namespace veltrix {
@@ -27,7 +30,10 @@ struct Pcl5View {
   HpglView hpgl;
   FontSelectionState& fonts;
   FontRegistry& fontRegistry;  // downloaded fonts and their widths
-  RasterSettings& raster;
+  StripState& strip;           // the job without its font downloads
+  KeepState& keep;             // the font downloads on their own
+  RasterSettings& rasterSettings;  // what the raster escapes set and ESC E resets
+  RasterState& raster;             // the raster rows
   PaletteTracker& palettes;
   MacroTracker& macros;
   TwoByteTracker& twoByte;

@@ -1,6 +1,10 @@
-// Formatters of the raster graphics escapes.
+// Formatters of the raster graphics escapes: each writes its line, then
+// hands its value to the raster rows.
+#include <vector>
+
 #include "pcl5/FormatterKinds.h"
 #include "pcl5/FormatterSupport.h"
+#include "raster/RasterGraphics.h"
 
 namespace veltrix {
 
@@ -32,7 +36,7 @@ constexpr std::string_view kRasterStarts[] = {"Start at Default (X=0)", "Start a
 // with three decimals.
 std::int64_t WriteDestinationSize(const Pcl5View& run, const char* label) {
   const std::int64_t d = Thousandths(run.pcl.esc);
-  const std::int64_t p = d * run.raster.resolution / 720;
+  const std::int64_t p = d * run.rasterSettings.resolution / 720;
   Listing(run).Printf("%s : %lld.%03lld ( pixels = %lld.%03lld )\n", label, static_cast<long long>(d / 1000),
                       static_cast<long long>(d % 1000), static_cast<long long>(p / 1000),
                       static_cast<long long>(p % 1000));
@@ -43,25 +47,27 @@ std::int64_t WriteDestinationSize(const Pcl5View& run, const char* label) {
 
 void FormatRasterResolution(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Resolution : %u\n", Value(run));
-  if (Value(run) >= 75 && Value(run) <= 0x7FFFFFFF) run.raster.resolution = static_cast<std::int32_t>(Value(run));
+  if (Value(run) >= 75 && Value(run) <= 0x7FFFFFFF) run.rasterSettings.resolution = static_cast<std::int32_t>(Value(run));
 }
 
 void FormatDestinationWidth(const Pcl5View& run, const EscapeEntry&) {
-  run.raster.destWidth = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Width  (Dest)"));
+  run.rasterSettings.destWidth = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Width  (Dest)"));
 }
 
 void FormatDestinationHeight(const Pcl5View& run, const EscapeEntry&) {
-  run.raster.destHeight = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Height (Dest)"));
+  run.rasterSettings.destHeight = static_cast<std::int32_t>(WriteDestinationSize(run, "Raster Graphics Height (Dest)"));
 }
 
 void FormatRasterWidth(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Width  : %u\n", Value(run));
-  run.raster.width = static_cast<std::int32_t>(Value(run));
+  run.rasterSettings.width = static_cast<std::int32_t>(Value(run));
+  SetRasterWidth(run.raster, static_cast<std::int32_t>(Value(run)));
 }
 
 void FormatRasterHeight(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Graphics Height : %u\n", Value(run));
-  run.raster.height = static_cast<std::int32_t>(Value(run));
+  run.rasterSettings.height = static_cast<std::int32_t>(Value(run));
+  SetRasterHeight(run.raster, static_cast<std::int32_t>(Value(run)));
 }
 
 void FormatRasterMsb(const Pcl5View& run, const EscapeEntry&) {
@@ -78,10 +84,11 @@ void FormatCompression(const Pcl5View& run, const EscapeEntry&) {
     if (name.starts_with("*** unknown value")) name = StringPrintf("*** Invalid value : %d", mode);
   }
   Listing(run).Printf("Set Raster Compression : %s\n", name.c_str());
+  SetRasterCompression(run.raster, mode);
 }
 
 void FormatStartRaster(const Pcl5View& run, const EscapeEntry&) {
-  const RasterSettings& raster = run.raster;
+  const RasterSettings& raster = run.rasterSettings;
   std::string scale;
   if (Value(run) > 1 && raster.destWidth != 0 && raster.destHeight != 0 && raster.width != 0 && raster.height != 0) {
     const std::int64_t sx = static_cast<std::int64_t>(raster.destWidth) * 1000 / raster.width;
@@ -95,19 +102,34 @@ void FormatStartRaster(const Pcl5View& run, const EscapeEntry&) {
   out.Put(NameAtIndex(kRasterStarts, Value(run)));
   out.Put(scale);
   out.Put('\n');
-  StartPaletteRaster(run.palettes);
+  // The palette in use says whether the rows are direct 24-bit colour.
+  StartRaster(run.raster, StartPaletteRaster(run.palettes));
 }
 
-void FormatEndRaster(const Pcl5View& run, const EscapeEntry& entry) { Listing(run).Printf("%s\n", entry.description); }
-
-// The rows themselves are skipped by the decoder after this line.
-void FormatRasterData(const Pcl5View& run, const EscapeEntry& entry) {
-  if (run.ctx.flags & DF_RAS_CONTIGUOUS) return;
+void FormatEndRaster(const Pcl5View& run, const EscapeEntry& entry) {
   Listing(run).Printf("%s\n", entry.description);
+  EndRaster(run.raster);
+}
+
+// The rows are read only when they are listed or their colours counted;
+// otherwise the decoder skips them by seeking after this line.
+void FormatRasterData(const Pcl5View& run, const EscapeEntry& entry) {
+  const std::uint32_t flags = run.ctx.flags;
+  if (!(flags & DF_RAS_CONTIGUOUS)) Listing(run).Printf("%s\n", entry.description);
+  if (!(flags & (DF_RAS_GRAPH | DF_24BIT_RAST))) {
+    DecodeRasterRow(run.raster, std::nullopt, Listing(run), run.palettes.rasterIsDirect);
+    return;
+  }
+  std::vector<std::uint8_t>& row = run.pcl.dataBuffer;
+  row.clear();
+  run.ctx.input->Take(Value(run), row);
+  run.pcl.dataConsumed = true;
+  DecodeRasterRow(run.raster, std::span<const std::uint8_t>(row), Listing(run), run.palettes.rasterIsDirect);
 }
 
 void FormatRasterYOffset(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Raster Y Offset : %u rows\n", Value(run));
+  NoteRasterYOffset(run.raster);
 }
 
 }  // namespace veltrix

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "pclxl/XlVendorImage.h"  // the vendor image data that VendorFxn announces
+
 namespace veltrix {
 
 struct XlView;
@@ -17,6 +19,5 @@ void XlPassCharacter(const XlView& run, std::int32_t fontNumber, std::int32_t ch
                      std::span<const std::uint8_t> data);
 void XlStartVendorRaster(const XlView& run);
 void XlEndVendorRaster(const XlView& run);
-bool XlDecodeVendorImageData(XlReader& reader, std::span<const std::uint8_t> block);
 
 }  // namespace veltrix

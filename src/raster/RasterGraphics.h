@@ -37,7 +37,10 @@ struct RasterState {
   std::int32_t rasterWidth = 0;   // pixels per row (ESC*r#S)
   std::int32_t rasterHeight = 0;  // rows (ESC*r#T)
   std::vector<std::uint8_t> seedRow;  // kSeedRowSize bytes while rows are decoded
-  bool seedReset = true;              // clear the seed row before the next row block
+  // Every seed row byte from here on is zero: clearing, trimming and colour
+  // counting touch only the bytes below it, not the whole 158,400.
+  std::size_t seedExtent = 0;
+  bool seedReset = true;  // clear the seed row before the next row block
   ColourSet colours;
 };
 
@@ -62,7 +65,8 @@ void NoteRasterYOffset(RasterState& raster);
 void DecodeRasterRow(RasterState& raster, std::optional<std::span<const std::uint8_t>> data, OutputSink& listing,
                      bool directColourAtStart);
 std::uint64_t RasterColourCount(const RasterState& raster);
-// "    24 Bit Raster Colors Referenced : " and the count, after the summary rule.
+// "    24 Bit Raster Colors Referenced : " and the count, after the summary
+// rule; nothing when colours are not tracked.
 void WriteColourSummary(const RasterState& raster, OutputSink& listing);
 // Per file: frees the seed row and the colour set.
 void ReleaseRaster(RasterState& raster);

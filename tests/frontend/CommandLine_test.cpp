@@ -252,16 +252,11 @@ TEST_F(CommandLineTest, OptionsNotAvailableYetAreRefused) {
     return "veltrix: " + option + " is not available yet (" + feature + " is coming in a later version)\n";
   };
   const std::pair<Args, std::string> cases[] = {
-      {{"--strip", "s.stp"}, refusal("--strip", "font stripping")},
-      {{"--extract", "f.fnt"}, refusal("--extract", "font extraction")},
-      {{"--separate-fonts"}, refusal("--separate-fonts", "font extraction")},
-      {{"--first-font-id", "5"}, refusal("--first-font-id", "font extraction")},
       {{"--raster"}, refusal("--raster", "raster graphics listing")},
       {{"--raster", "--contiguous"}, refusal("--raster", "raster graphics listing")},
       {{"--24bit-colors"}, refusal("--24bit-colors", "24-bit colour tracking")},
-      {{"--extract=f.fnt", "--separate-fonts", "-e"},
-       refusal("--extract", "font extraction") + refusal("--separate-fonts", "font extraction")},
-      {{"--strip", ""}, refusal("--strip", "font stripping")},  // even with no file to write
+      {{"--raster", "--24bit-colors", "-e"},
+       refusal("--raster", "raster graphics listing") + refusal("--24bit-colors", "24-bit colour tracking")},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(::testing::PrintToString(args));

@@ -1,0 +1,612 @@
+// Vendor image data of PCL XL: the run-length code of the strips, their
+// one-bit form, the record walk of a vendor block with its tables and blank
+// strips, the raster blocks in the listing, and jobs of a real driver
+// (tests/pclxl/make-vendor-jobs.sh) held against Ghostscript's own bitmap of
+// the same page.
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "decode/RunState.h"
+#include "pclxl/XlOperators.h"
+#include "pclxl/XlTestStream.h"
+#include "pclxl/XlVendorImage.h"
+#include "pclxl/XlVendorStrips.h"
+
+namespace veltrix::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// "18 05 | 102030" -> bytes; anything but hex digits is ignored.
+Bytes Hex(std::string_view text) {
+  Bytes out;
+  int high = -1;
+  for (const char c : text) {
+    const int d = c >= '0' && c <= '9'   ? c - '0'
+                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                         : -1;
+    if (d < 0) continue;
+    if (high < 0) {
+      high = d;
+    } else {
+      out.push_back(static_cast<std::uint8_t>(high << 4 | d));
+      high = -1;
+    }
+  }
+  return out;
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+Bytes Times(const Bytes& part, std::size_t n) {
+  Bytes all;
+  for (std::size_t i = 0; i < n; ++i) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// n grey-looking RGB pixels (k, k, k) for k = first, first + 1, ... (mod 256).
+Bytes Ramp(std::size_t n, int first) {
+  Bytes all;
+  for (std::size_t i = 0; i < n; ++i) all.insert(all.end(), 3, static_cast<std::uint8_t>(first + i));
+  return all;
+}
+
+const Bytes kWhite3 = Hex("FFFFFF");
+
+// ---- The run-length code --------------------------------------------------
+
+struct StripCase {
+  const char* name;
+  std::int32_t width, rows;
+  std::uint8_t pixelSize;
+  bool bytePixels;  // tag 0x9031
+  Bytes payload;
+  VendorStripStatus want;
+  Bytes wantPixels = {};  // the rows one after another, without their padding
+};
+
+VendorStripStatus DecodeStrip(const StripCase& c, Bytes& pixels) {
+  const VendorStripShape shape = VendorStripShapeOf(c.width, c.rows, c.pixelSize);
+  Bytes rows(shape.stride * static_cast<std::size_t>(std::max(c.rows, 0)), 0xEE);
+  Bytes seed(shape.stride, 0xEE);
+  const VendorStripStatus status = DecodeVendorStrip(c.payload, rows, seed, shape, c.bytePixels);
+  const std::size_t rowBytes = static_cast<std::size_t>(std::max(c.width, 0)) * c.pixelSize;
+  for (std::int32_t r = 0; r < c.rows && status == VendorStripStatus::kDecoded; ++r) {
+    const auto row = rows.begin() + static_cast<std::ptrdiff_t>(r * shape.stride);
+    pixels.insert(pixels.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
+    // The padding up to the stride stays white.
+    EXPECT_EQ(Bytes(row + static_cast<std::ptrdiff_t>(rowBytes), row + static_cast<std::ptrdiff_t>(shape.stride)),
+              Bytes(shape.stride - rowBytes, 0xFF));
+  }
+  return status;
+}
+
+TEST(XlVendorStrips, RunLengthCodeRows) {
+  using S = VendorStripStatus;
+  const StripCase cases[] = {
+      // Seed count 3 continued by 5: eight white seed pixels, then operation 0, n = 0: one literal.
+      {"seed 3+5 then a literal", 9, 1, 3, false, Hex("18 05 | 102030"), S::kDecoded,
+       Cat({Times(kWhite3, 8), Hex("102030")})},
+      // Operation 4, n = 7, count byte 2: r = 9, eleven pixels.
+      {"fill 7+2+2 of a new colour", 11, 1, 3, false, Hex("87 | 0A141E | 02"), S::kDecoded, Times(Hex("0A141E"), 11)},
+      {"fill count over a byte of 255", 267, 1, 3, false, Hex("87 | 0A141E | FF 03"), S::kDecoded,
+       Times(Hex("0A141E"), 267)},
+      {"eight literals and a count byte of 0", 8, 1, 3, false, Cat({Hex("07"), Ramp(8, 1), Hex("00")}), S::kDecoded,
+       Ramp(8, 1)},
+      {"literal count bytes of 255 go on", 265, 1, 3, false,
+       Cat({Hex("07"), Ramp(8, 0), Hex("FF"), Ramp(255, 8), Hex("02"), Ramp(2, 263)}), S::kDecoded, Ramp(265, 0)},
+      // Operation 1, n = 2: the west pixel, then two literals.
+      {"west neighbour then literals", 4, 1, 3, false, Hex("00 112233 | 22 445566 778899"), S::kDecoded,
+       Hex("112233 112233 445566 778899")},
+      {"west of the first column is white", 2, 1, 3, false, Hex("21 010203"), S::kDecoded, Hex("FFFFFF 010203")},
+      {"west neighbour with literal count bytes", 10, 1, 3, false,
+       Cat({Hex("00 0A0A0A | 27"), Ramp(7, 1), Hex("01"), Ramp(1, 8)}), S::kDecoded,
+       Cat({Hex("0A0A0A 0A0A0A"), Ramp(8, 1)})},
+      // Operation 2 in the second row: seed pixels x + 1; past the last column white.
+      {"north-east neighbours", 3, 2, 3, false, Hex("02 010101 020202 030303 | 40 | 40 | 40"), S::kDecoded,
+       Hex("010101 020202 030303 | 020202 030303 FFFFFF")},
+      // Operation 3: the last pixel of the run before, and it stays cached.
+      {"cached colour", 5, 1, 3, false, Hex("01 0A0A0A 0B0B0B | 61 0C0C0C | 60"), S::kDecoded,
+       Hex("0A0A0A 0B0B0B 0B0B0B 0C0C0C 0C0C0C")},
+      {"the cached colour starts white", 2, 1, 3, false, Hex("E0"), S::kDecoded, Hex("FFFFFF FFFFFF")},
+      // Operations 5, 6 and 7 fill two pixels each and cache their colour.
+      {"west, north-east and cached fills", 7, 2, 3, false,
+       Cat({Hex("06"), Ramp(7, 1), Hex("00 AAAAAA | A0 | C0 | E0")}), S::kDecoded,
+       Cat({Ramp(7, 1), Hex("AAAAAA AAAAAA AAAAAA 050505 050505 050505 050505")})},
+      // 0x9F: seed count 3 + 0 completes the row; its operation bits are not used.
+      {"a seed copy that ends the row ends the command", 3, 2, 3, false, Hex("02 010101 020202 030303 | 9F 00"),
+       S::kDecoded, Hex("010101 020202 030303 | 010101 020202 030303")},
+      {"seed count over a byte of 255", 259, 2, 3, false, Hex("18 FF 01 | 18 FF 00 112233"), S::kDecoded,
+       Cat({Times(kWhite3, 259), Times(kWhite3, 258), Hex("112233")})},
+      // Grey pixels: 255 minus the first data byte; GrayRunDecoder reads three.
+      {"grey literals of three bytes", 3, 1, 1, false, Hex("02 | 0A6363 FF0000 000000"), S::kDecoded,
+       Hex("F5 00 FF")},
+      {"grey fill of a three-byte colour", 2, 1, 1, false, Hex("80 | 409999"), S::kDecoded, Hex("BF BF")},
+      {"byte-pixel grey literals and fill", 4, 1, 1, true, Hex("01 0A FF | 80 20"), S::kDecoded, Hex("F5 00 DF DF")},
+      {"byte-pixel tag with colour pixels", 1, 1, 3, true, Hex("00 102030"), S::kDecoded, Hex("102030")},
+      // Failures.
+      {"seed copy past the row", 2, 1, 3, false, Hex("18 00"), S::kSeedPastRow},
+      {"literal run past the row", 2, 1, 3, false, Cat({Hex("02"), Ramp(3, 0)}), S::kRunPastRow},
+      {"fill past the row", 2, 1, 3, false, Hex("81 000000"), S::kRunPastRow},
+      {"literal count byte past the row", 9, 1, 3, false, Cat({Hex("07"), Ramp(8, 0), Hex("02"), Ramp(2, 0)}),
+       S::kRunPastRow},
+      {"data ends inside a row", 3, 1, 3, false, Hex("00 010101"), S::kRunPastRow},
+      {"data ends inside a pixel", 2, 1, 3, false, Hex("01 010101 0202"), S::kDataShort},
+      {"data ends inside a seed count", 300, 1, 3, false, Hex("18 FF"), S::kDataShort},
+      {"data ends before the last row", 1, 2, 3, false, Hex("00 010101"), S::kDataShort},
+      {"no data at all", 1, 1, 3, false, {}, S::kDataShort},
+      {"one byte after the last row", 1, 1, 3, false, Hex("00 010101 | 00"), S::kDataLeftOver},
+      {"grey pixel cut short", 1, 1, 1, false, Hex("00 0A0A"), S::kDataShort},
+      {"no width", 0, 1, 3, false, Hex("00"), S::kNoPixels},
+      {"no rows", 1, 0, 3, false, Hex("00"), S::kNoPixels},
+      {"negative width", -4, 1, 1, false, Hex("00"), S::kNoPixels},
+  };
+  for (const StripCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Bytes pixels;
+    EXPECT_EQ(static_cast<int>(DecodeStrip(c, pixels)), static_cast<int>(c.want));
+    if (c.want == VendorStripStatus::kDecoded) {
+      EXPECT_EQ(pixels, c.wantPixels);
+    }
+  }
+}
+
+TEST(XlVendorStrips, ChoosesTheDecoderByPixelSizeAndTag) {
+  EXPECT_EQ(&ChooseVendorRunDecoder(3, false), &kRgbRunDecoder);
+  EXPECT_EQ(&ChooseVendorRunDecoder(3, true), &kRgbRunDecoder);
+  EXPECT_EQ(&ChooseVendorRunDecoder(1, false), &kGrayRunDecoder);
+  EXPECT_EQ(&ChooseVendorRunDecoder(1, true), &kGrayRunDecoderB);
+  EXPECT_EQ(VendorPixelSize(4), 3);
+  EXPECT_EQ(VendorPixelSize(1), 3);
+  EXPECT_EQ(VendorPixelSize(0), 1);
+  EXPECT_EQ(VendorPixelSize(-1), 1);
+  // Strides are whole multiples of 4 bytes.
+  EXPECT_EQ(VendorStripShapeOf(5, 2, 3).stride, 16u);
+  EXPECT_EQ(VendorStripShapeOf(5, 2, 1).stride, 8u);
+  EXPECT_EQ(VendorStripShapeOf(8, 2, 1).stride, 8u);
+  EXPECT_EQ(VendorStripBufferBytes(VendorStripShapeOf(5, 2, 3)), 48u);  // two rows and the seed row
+}
+
+TEST(XlVendorStrips, OneBitRowsFollowTheThreshold) {
+  struct PackCase {
+    const char* name;
+    std::int32_t width, rows;
+    std::uint8_t pixelSize;
+    Bytes pixels;  // rows without padding
+    Bytes want;
+  };
+  const PackCase cases[] = {
+      // Sums 382 and 383, then white, with a black last pixel in a second byte.
+      {"colour threshold", 10, 1, 3,
+       Cat({Hex("7F807F 7F8080"), Times(kWhite3, 7), Hex("000000")}), Hex("80 40")},
+      {"rows follow one another", 10, 2, 3, Cat({Times(kWhite3, 10), Times(Hex("000000"), 10)}),
+       Hex("00 00 | FF C0")},
+      // A grey v counts as (v, v, v): 127 is 381, 128 is 384.
+      {"grey threshold", 3, 1, 1, Hex("7F 80 00"), Hex("A0")},
+      {"whole bytes", 16, 1, 1, Cat({Bytes(8, 0x00), Bytes(8, 0xFF)}), Hex("FF 00")},
+  };
+  for (const PackCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const VendorStripShape shape = VendorStripShapeOf(c.width, c.rows, c.pixelSize);
+    Bytes rows(shape.stride * static_cast<std::size_t>(c.rows), 0xFF);
+    const std::size_t rowBytes = static_cast<std::size_t>(c.width) * c.pixelSize;
+    for (std::int32_t r = 0; r < c.rows; ++r) {
+      std::copy_n(c.pixels.begin() + static_cast<std::ptrdiff_t>(r * rowBytes), rowBytes,
+                  rows.begin() + static_cast<std::ptrdiff_t>(r * shape.stride));
+    }
+    const std::size_t bytesPerRow = PackVendorStripToBits(rows, shape);
+    ASSERT_EQ(bytesPerRow, (static_cast<std::size_t>(c.width) + 7) / 8);
+    EXPECT_EQ(Bytes(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(bytesPerRow * c.rows)), c.want);
+  }
+}
+
+// ---- The record walk ------------------------------------------------------
+
+Bytes Record(std::uint16_t tag, const Bytes& payload, std::uint32_t length) {
+  Bytes r = {static_cast<std::uint8_t>(tag), static_cast<std::uint8_t>(tag >> 8)};
+  for (int i = 0; i < 4; ++i) r.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+  return Cat({r, payload});
+}
+Bytes Record(std::uint16_t tag, const Bytes& payload) {
+  return Record(tag, payload, static_cast<std::uint32_t>(payload.size()));
+}
+
+XlView PrepareRun(RunState& run, std::uint32_t flags, ByteReader& in, OutputSink& sink) {
+  run.ctx.flags = flags;
+  run.ctx.input = &in;
+  run.ctx.listing = &sink;
+  ResetRaster(run.rasterRows, false, (flags & DF_RAS_GRAPH) != 0);
+  return XlViewOf(run);
+}
+
+// A reader in a page, with an image of the given size announced.
+struct VendorHarness {
+  std::string listing;
+  OutputSink sink{&listing};
+  ByteReader in{std::span<const std::uint8_t>()};
+  RunState run;
+  XlReader reader;
+
+  explicit VendorHarness(std::uint32_t flags = DF_RAS_GRAPH) : reader(PrepareRun(run, flags, in, sink)) {}
+  VendorHarness& Image(std::int32_t width, std::int32_t height, std::int32_t colourSpace) {
+    XlRasterState& r = reader.state.raster;
+    r.sourceWidth = r.destinationWidth = width;
+    r.sourceHeight = r.destinationHeight = height;
+    r.vendorColorSpace = colourSpace;
+    reader.state.dataBlock = XL_BLOCK_IMAGE;
+    return *this;
+  }
+  VendorHarness& Strip(std::int32_t startLine, std::int32_t rows) {
+    reader.state.raster.startLine = startLine;
+    reader.state.raster.blockHeight = rows;
+    return *this;
+  }
+  bool Walk(const Bytes& block) { return XlDecodeVendorImageData(reader, block); }
+  std::string Listing() {
+    sink.Flush();
+    return listing;
+  }
+};
+
+TEST(XlVendorImage, RecordWalkKeepsTheTables) {
+  struct WalkCase {
+    const char* name;
+    Bytes block;
+    Bytes wantA, wantB;  // both start as {EE}
+  };
+  const Bytes kOld = {0xEE};
+  const WalkCase cases[] = {
+      {"six bytes are not looked at", Hex("00 80 00 00 00 00"), kOld, kOld},
+      {"seven bytes are a record", Hex("00 80 01 00 00 00 AA"), {0xAA}, kOld},
+      {"tables A and B", Cat({Record(0x8000, Hex("01 02")), Record(0x8001, Hex("03"))}), Hex("01 02"), {0x03}},
+      {"a later table replaces the first", Cat({Record(0x8000, Hex("01 02")), Record(0x8000, Hex("09"))}), {0x09},
+       kOld},
+      {"a length past the block is cut to it", Record(0x8001, Hex("05 06"), 0xFFFFFFFF), kOld, Hex("05 06")},
+      {"a zero-length record, then another", Cat({Record(0x8000, {}), Record(0x8001, Hex("07"))}), {}, {0x07}},
+      {"unknown tags are skipped", Cat({Record(0x1234, Hex("AB CD")), Record(0x8000, Hex("0F"))}), {0x0F}, kOld},
+      {"a tag high byte first is another tag", Hex("80 00 01 00 00 00 AA"), kOld, kOld},
+      {"six bytes left after a record", Cat({Record(0x8000, Hex("01")), Hex("01 80 00 00 00 00")}), {0x01}, kOld},
+  };
+  for (const WalkCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    VendorHarness h;
+    h.reader.state.vendorTableA = kOld;
+    h.reader.state.vendorTableB = kOld;
+    EXPECT_TRUE(h.Walk(c.block));
+    EXPECT_EQ(h.reader.state.vendorTableA, c.wantA);
+    EXPECT_EQ(h.reader.state.vendorTableB, c.wantB);
+    EXPECT_EQ(h.Listing(), "");
+  }
+}
+
+// Two rows of ten colour pixels: the first black, the rest seed copies.
+const Bytes kBlackFirstPixel = Hex("00 000000 | 18 06 | 18 07");
+const std::string kBlackFirstRows = "<rast>:1       \n<rast>:1       \n";
+
+TEST(XlVendorImage, CompressedStripsAreShownAsOneBitRows) {
+  struct ShowCase {
+    const char* name;
+    std::uint32_t flags;
+    std::int32_t width, rows, colourSpace;
+    Bytes block;
+    std::string want;
+  };
+  const Bytes grey = Hex("02 | FF0000 000000 800000");  // 00 FF 7F: black, white, black
+  const ShowCase cases[] = {
+      {"a black first pixel", DF_RAS_GRAPH, 10, 2, 4, Record(0x9011, kBlackFirstPixel),
+       "Raster Block\n" + kBlackFirstRows},
+      {"contiguous rows", DF_RAS_GRAPH | DF_RAS_CONTIGUOUS, 10, 2, 4, Record(0x9011, kBlackFirstPixel),
+       kBlackFirstRows},
+      {"rows not listed", 0, 10, 2, 4, Record(0x9011, kBlackFirstPixel), ""},
+      {"exceptions only", DF_RAS_GRAPH | DF_SUPPRESS, 10, 2, 4, Record(0x9011, kBlackFirstPixel), ""},
+      {"sums 382 and 383", DF_RAS_GRAPH, 2, 1, 4, Record(0x9011, Hex("01 7F807F 7F8080")),
+       "Raster Block\n<rast>:1       \n"},
+      {"grey pixels", DF_RAS_GRAPH, 3, 1, 0, Record(0x9011, grey), "Raster Block\n<rast>:1 1     \n"},
+      {"byte-pixel grey", DF_RAS_GRAPH, 3, 1, 0, Record(0x9031, Hex("02 FF 00 80")), "Raster Block\n<rast>:1 1     \n"},
+      {"a white row", DF_RAS_GRAPH, 3, 1, 0, Record(0x9031, Hex("E0 | 00 00")), "Raster Block\n<rast>:\n"},
+      // A trailing byte fails the first strip; the walk goes on to the second.
+      {"a failing strip is dropped", DF_RAS_GRAPH, 10, 2, 4,
+       Cat({Record(0x9011, Cat({kBlackFirstPixel, Hex("00")})), Record(0x9011, kBlackFirstPixel)}),
+       "Raster Block\n" + kBlackFirstRows},
+      {"a blank strip is not shown", DF_RAS_GRAPH, 10, 2, 4, Record(0x9021, kBlackFirstPixel), ""},
+  };
+  for (const ShowCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    VendorHarness h(c.flags);
+    h.Image(c.width, 64, c.colourSpace).Strip(0, c.rows);
+    EXPECT_TRUE(h.Walk(c.block));
+    EXPECT_EQ(h.Listing(), c.want);
+  }
+}
+
+TEST(XlVendorImage, StripBufferCap) {
+  // 4096 grey pixels a row, all seed copies: 3 + 16 x 255 + 13.
+  const Bytes whiteRow = Cat({Hex("18"), Bytes(16, 0xFF), Hex("0D")});
+  // (rows + 1) x 4096 bytes: 8191 rows fill the cap exactly.
+  constexpr std::int32_t kRowsAtCap = static_cast<std::int32_t>(kMaxVendorStripBytes / 4096) - 1;
+  for (const std::int32_t rows : {kRowsAtCap, kRowsAtCap + 1}) {
+    SCOPED_TRACE(rows);
+    VendorHarness h;
+    h.Image(4096, 1 << 20, 0).Strip(0, rows);
+    const bool fits = rows == kRowsAtCap;
+    EXPECT_EQ(h.Walk(Cat({Record(0x9031, Times(whiteRow, static_cast<std::size_t>(rows))), Record(0x8000, {0x01})})),
+              fits);
+    // Past the cap the block ends at the strip: the table after it is not kept.
+    EXPECT_EQ(h.reader.state.vendorTableA, fits ? Bytes{0x01} : Bytes{});
+    const std::string listing = h.Listing();
+    EXPECT_EQ(listing.size(), fits ? std::string("Raster Block\n").size() + rows * std::string("<rast>:\n").size() : 0);
+  }
+  // The same claim holds at one byte a pixel and passes the cap at three.
+  for (const std::int32_t colourSpace : {0, 4}) {
+    SCOPED_TRACE(colourSpace);
+    VendorHarness h;
+    h.Image(3'000'000, 64, colourSpace).Strip(0, 8);
+    EXPECT_EQ(h.Walk(Record(0x9021, {0x00})), colourSpace == 0);
+    EXPECT_EQ(h.reader.state.raster.linesDone, colourSpace == 0 ? 8 : 0);
+    EXPECT_EQ(h.reader.errorCode, XL_ERR_NONE);
+  }
+}
+
+TEST(XlVendorImage, BlankStripsCountRows) {
+  struct BlankStrip {
+    std::int32_t startLine, rows, colourSpace;
+    bool ok;
+    std::int64_t linesDone;  // after the strip
+  };
+  struct BlankCase {
+    const char* name;
+    std::vector<BlankStrip> strips;
+  };
+  const BlankCase cases[] = {
+      {"strips in order fill the image", {{0, 128, 4, true, 128}, {128, 128, 4, true, 256}}},
+      {"a gap is allowed", {{0, 16, 0, true, 16}, {100, 16, 0, true, 116}}},
+      {"a strip before the rows received", {{0, 128, 4, true, 128}, {64, 16, 4, false, 128}}},
+      {"no rows", {{0, 0, 4, false, 0}}},
+      {"past the image", {{200, 57, 4, false, 0}}},
+      {"up to the last row", {{200, 56, 4, true, 256}}},
+      // A strip of another colour kind lays the image out again from row 0.
+      {"the colour kind changes", {{0, 128, 4, true, 128}, {0, 128, 0, true, 128}, {0, 16, 0, false, 128}}},
+      {"colour spaces 1 and 4 are one kind", {{0, 128, 1, true, 128}, {0, 16, 4, false, 128}}},
+      // Any colour space but 0 is of the colour kind, though below 1 its pixels are grey.
+      {"a negative colour space", {{0, 128, 4, true, 128}, {0, 16, -1, false, 128}}},
+  };
+  for (const BlankCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    VendorHarness h;
+    h.Image(100, 256, 4);
+    for (const BlankStrip& s : c.strips) {
+      h.reader.state.raster.vendorColorSpace = s.colourSpace;
+      h.Strip(s.startLine, s.rows);
+      EXPECT_EQ(h.Walk(Cat({Record(0x9021, Hex("01 02 03")), Record(0x8001, {0x0B})})), s.ok);
+      EXPECT_EQ(h.reader.state.raster.linesDone, s.linesDone);
+      EXPECT_EQ(h.reader.errorCode, s.ok ? XL_ERR_NONE : XL_ERR_ILLEGAL_VALUE);
+      // A failing strip ends the block before the record after it.
+      EXPECT_EQ(h.reader.state.vendorTableB, s.ok ? Bytes{0x0B} : Bytes{});
+      EXPECT_EQ(h.reader.state.dataBlock, XL_BLOCK_IMAGE);
+      h.reader.state.vendorTableB.clear();
+    }
+    EXPECT_EQ(h.Listing(), "");
+  }
+  // Laying the rows out again needs a positive image size.
+  VendorHarness h;
+  h.Image(100, 256, 4).Strip(0, 16);
+  h.reader.state.raster.destinationWidth = 0;
+  EXPECT_FALSE(h.Walk(Record(0x9021, {0x00})));
+  EXPECT_EQ(h.reader.errorCode, XL_ERR_ILLEGAL_VALUE);
+  EXPECT_EQ(h.reader.state.dataBlock, XL_BLOCK_NONE);
+}
+
+// ---- Through the decoder --------------------------------------------------
+
+std::string EnterXl(const XlStream& s) { return "\x1B%-12345X@PJL ENTER LANGUAGE=PCLXL\n" + s.Str(); }
+
+TEST(XlVendorImage, VendorDataFollowsItsOperator) {
+  for (const bool highByteFirst : {false, true}) {
+    SCOPED_TRACE(highByteFirst);
+    const Bytes block = Record(0x9011, kBlackFirstPixel);
+    XlStream s(highByteFirst);
+    s.Session().Page();
+    s.UInt16(10).Attr(108).UInt16(2).Attr(107).UByte(4).Attr(151).UInt32(0).Attr(146).Op(0x46);
+    s.UInt16(0).Attr(109).UInt16(2).Attr(99).UInt32(static_cast<std::uint32_t>(block.size())).Attr(146).Op(0x46);
+    s.Text(std::string(block.begin(), block.end()));
+    s.Op(0x46).Op(0x44).Op(0x42);
+    const MemoryDecodeResult r = Decode(EnterXl(s), kNoSummaries | DF_RAS_GRAPH);
+    EXPECT_EQ(ErrorLines(r.listing), "");
+    EXPECT_NE(r.listing.find("Start Raster Graphics :  width 10, height 2\n"), std::string::npos) << r.listing;
+    const std::string shown =
+        "StartLine                0\nRaster Block\n" + kBlackFirstRows + "[XL OPERATOR  ] VendorFxn\n";
+    EXPECT_NE(r.listing.find(shown), std::string::npos) << r.listing;
+    EXPECT_NE(r.listing.find("End Raster Graphics\n[XL OPERATOR  ] EndPage"), std::string::npos) << r.listing;
+  }
+}
+
+// ---- Jobs of a real driver ------------------------------------------------
+
+std::span<const std::uint8_t> AsBytes(const std::string& s) {
+  return std::span(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+}
+
+struct Bitmap {
+  int width = 0, height = 0;
+  std::vector<std::vector<bool>> rows;
+};
+
+// A raw PBM (P4) file; comment lines in the header are skipped.
+Bitmap ReadPbm(const std::string& bytes) {
+  std::istringstream in(bytes);
+  std::string magic;
+  in >> magic;
+  auto field = [&in] {
+    in >> std::ws;
+    while (in.peek() == '#') {
+      std::string comment;
+      std::getline(in, comment);
+      in >> std::ws;
+    }
+    int v = 0;
+    in >> v;
+    return v;
+  };
+  Bitmap b;
+  b.width = field();
+  b.height = field();
+  in.get();
+  const int bytesPerRow = (b.width + 7) / 8;
+  for (int y = 0; y < b.height && magic == "P4"; ++y) {
+    std::string row(static_cast<std::size_t>(bytesPerRow), '\0');
+    in.read(row.data(), bytesPerRow);
+    std::vector<bool>& bits = b.rows.emplace_back(static_cast<std::size_t>(b.width));
+    for (int x = 0; x < b.width; ++x) {
+      bits[static_cast<std::size_t>(x)] = (row[static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
+    }
+  }
+  return b;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+  return n;
+}
+
+// The rows of the listing, "1" a black pixel; a row line ends after its last one.
+std::vector<std::string> RowTexts(const std::string& listing) {
+  std::vector<std::string> rows;
+  std::istringstream in(listing);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("<rast>:")) rows.push_back(line.substr(7));
+  }
+  return rows;
+}
+
+int IntegerAfter(const std::string& listing, const std::string& label, int& second) {
+  const std::size_t at = listing.find(label);
+  int first = -1;
+  second = -1;
+  if (at != std::string::npos) std::sscanf(listing.c_str() + at + label.size(), " (%d, %d)", &first, &second);
+  return first;
+}
+
+TEST(XlVendorImage, DriverStripsMatchGhostscriptsPage) {
+  const Bitmap page = ReadPbm(ReadFile(TestDir() / "pclxl/data/pxljr-card.pbm"));
+  ASSERT_EQ(page.width, 900);  // 1.5 x 1.25 inches at 600 dpi
+  ASSERT_EQ(page.height, 750);
+  for (const char* job : {"pxljr-card-best-colour.pxl", "pxljr-card-best-grey.pxl"}) {
+    for (const std::uint32_t contiguous : {0u, DF_RAS_CONTIGUOUS}) {
+      SCOPED_TRACE(std::string(job) + (contiguous ? " contiguous" : ""));
+      const MemoryDecodeResult r =
+          Decode(ReadFile(TestDir() / "pclxl/data" / job), kNoSummaries | DF_RAS_GRAPH | contiguous);
+      EXPECT_EQ(ErrorLines(r.listing), "");
+      EXPECT_EQ(r.exceptionCount, 0u);
+      // The driver says 704 x 640 pixels in strips of 128 rows, placed at PageOrigin.
+      EXPECT_NE(r.listing.find("Start Raster Graphics :  width 704, height 640\n"), std::string::npos);
+      EXPECT_EQ(Count(r.listing, "Raster Block\n"), contiguous ? 0u : 5u);
+      int originY = 0;
+      const int originX = IntegerAfter(r.listing, "\n                PageOrigin", originY);  // the attribute line
+      ASSERT_GE(originX, 0);
+      ASSERT_LE(originX + 704, page.width);
+      ASSERT_LE(originY + 640, page.height);
+      const std::vector<std::string> rows = RowTexts(r.listing);
+      ASSERT_EQ(rows.size(), 640u);
+      std::size_t differing = 0, black = 0;
+      for (int y = 0; y < 640; ++y) {
+        const std::string& row = rows[static_cast<std::size_t>(y)];
+        EXPECT_LE(row.size(), 704u);
+        for (int x = 0; x < 704; ++x) {
+          const bool got = static_cast<std::size_t>(x) < row.size() && row[static_cast<std::size_t>(x)] == '1';
+          black += got;
+          differing += got != page.rows[static_cast<std::size_t>(originY + y)][static_cast<std::size_t>(originX + x)];
+        }
+      }
+      EXPECT_GT(black, 10000u);  // text, rules and a disc
+      EXPECT_EQ(differing, 0u);
+    }
+  }
+}
+
+// The VendorFxn operators of a low-byte-first job replayed on a reader of
+// their own: the values before each operator go on its stack, its handler
+// runs, and the vendor data it announces goes to the vendor image decoder.
+// Returns the number of blocks, counting failed ones in `failures`.
+int ReplayVendorBlocks(std::span<const std::uint8_t> job, XlReader& reader, int& failures) {
+  constexpr std::uint8_t kSize[6] = {1, 2, 4, 2, 4, 4};  // UByte ... Real32
+  std::size_t pos = 0;
+  const auto read = [&](std::size_t n) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < n && pos < job.size(); ++i) v |= static_cast<std::uint32_t>(job[pos++]) << (8 * i);
+    return v;
+  };
+  pos = std::string_view(reinterpret_cast<const char*>(job.data()), job.size()).find(") HP-PCL XL");
+  pos = std::string_view(reinterpret_cast<const char*>(job.data()), job.size()).find('\n', pos) + 1;
+  int blocks = 0;
+  failures = 0;
+  while (pos < job.size()) {
+    const std::uint8_t tag = job[pos++];
+    if (tag == 0x00 || (tag >= 0x09 && tag <= 0x0D) || tag == 0x20) continue;  // whitespace
+    if (tag >= 0xC0 && tag <= 0xC5) {
+      XlValue v;
+      v.elementType = tag == 0xC0 ? XL_UBYTE : tag == 0xC1 ? XL_UINT16 : XL_UINT32;
+      v.words[0] = read(kSize[tag - 0xC0]);
+      reader.values.push_back(v);
+    } else if (tag >= 0xD0 && tag <= 0xD5) {
+      read(2 * kSize[tag - 0xD0]);
+      reader.values.push_back({.form = XL_FORM_INTEGER_PAIR});
+    } else if (tag == 0xF8) {
+      if (!reader.values.empty()) reader.values.back().attrId = static_cast<std::int32_t>(read(1));
+    } else if (tag >= 0x41 && tag <= 0xBF) {
+      if (tag == 0x46) {
+        XlVendorFxn(reader, tag);
+        if (reader.pendingCount > 0 && pos + reader.pendingCount <= job.size()) {
+          ++blocks;
+          failures += !XlDecodeVendorImageData(reader, job.subspan(pos, reader.pendingCount));
+          pos += reader.pendingCount;
+        }
+        reader.pendingCount = 0;
+      }
+      reader.values.clear();
+    } else if (tag == 0x1B) {
+      break;  // the UEL at the end of the job
+    } else {
+      ADD_FAILURE() << "tag " << int(tag) << " at " << pos - 1;
+      break;
+    }
+  }
+  return blocks;
+}
+
+TEST(XlVendorImage, DriverBlankStripsFillTheImage) {
+  const std::string job = ReadFile(TestDir() / "pclxl/data/pxljr-card-normal-colour.pxl");
+  // In its normal quality the driver sends every strip under the blank strip
+  // tag: nothing is shown, and the stretch has no error.
+  const MemoryDecodeResult r = Decode(job, kNoSummaries | DF_RAS_GRAPH);
+  EXPECT_EQ(ErrorLines(r.listing), "");
+  EXPECT_EQ(Count(r.listing, "Raster Block\n"), 0u);
+  EXPECT_EQ(Count(r.listing, "<rast>:"), 0u);
+  EXPECT_EQ(Count(r.listing, "Start Raster Graphics :  width 704, height 640\n"), 1u);
+  EXPECT_EQ(Count(r.listing, "End Raster Graphics\n"), 1u);
+
+  VendorHarness h;
+  int failures = 0;
+  // The tables, then five strips of 128 rows.
+  EXPECT_EQ(ReplayVendorBlocks(AsBytes(job), h.reader, failures), 6);
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(h.reader.errorCode, XL_ERR_NONE);
+  EXPECT_EQ(h.reader.state.raster.linesDone, 640);
+  EXPECT_EQ(h.reader.state.imageColourKind, 2);
+  EXPECT_FALSE(h.reader.state.vendorTableA.empty());
+  EXPECT_FALSE(h.reader.state.vendorTableB.empty());
+  EXPECT_EQ(h.Listing(), "Start Raster Graphics :  width 704, height 640\nEnd Raster Graphics\n");
+}
+
+}  // namespace
+}  // namespace veltrix::test
