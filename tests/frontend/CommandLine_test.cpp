@@ -1,7 +1,6 @@
 // The veltrix program run as a child process: what only the command line
-// does. Exit statuses, standard output and error, its options (those whose
-// feature is not built yet are refused), help, the header moment from
-// SOURCE_DATE_EPOCH, standard input, --log, --strict, and the refusal to
+// does. Exit statuses, standard output and error, its options, help, the
+// header moment from SOURCE_DATE_EPOCH, standard input, --log, --strict, and the refusal to
 // overwrite a source. What each option sets in the request is checked in
 // OptionTable_test.cpp; messages and listing names are the driver's
 // (DecodeFiles_test.cpp).
@@ -237,32 +236,6 @@ TEST_F(CommandLineTest, UsageErrors) {
     const RunResult r = Run(Join({"-o", "out.txt"}, args));
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(JobFiles(), before);
-  }
-}
-
-// An option whose feature is not built yet is refused before anything is
-// written, with one line for each such option given; the rest of the command
-// line does not matter.
-TEST_F(CommandLineTest, OptionsNotAvailableYetAreRefused) {
-  WriteFile(J("job.pcl"), kCleanJob);
-  const std::set<std::string> before = JobFiles();
-  const auto refusal = [](const std::string& option, const std::string& feature) {
-    return "veltrix: " + option + " is not available yet (" + feature + " is coming in a later version)\n";
-  };
-  const std::pair<Args, std::string> cases[] = {
-      {{"--raster"}, refusal("--raster", "raster graphics listing")},
-      {{"--raster", "--contiguous"}, refusal("--raster", "raster graphics listing")},
-      {{"--24bit-colors"}, refusal("--24bit-colors", "24-bit colour tracking")},
-      {{"--raster", "--24bit-colors", "-e"},
-       refusal("--raster", "raster graphics listing") + refusal("--24bit-colors", "24-bit colour tracking")},
-  };
-  for (const auto& [args, message] : cases) {
-    SCOPED_TRACE(::testing::PrintToString(args));
-    const RunResult r = Run(Join(Join({"-o", "out.txt"}, args), {"job.pcl"}));
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, message);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(JobFiles(), before);
   }
