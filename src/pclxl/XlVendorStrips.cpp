@@ -136,7 +136,9 @@ VendorStripStatus DecodeCommand(StripDecode& s) {
   const std::size_t pixelSize = s.decoder.outputPixelSize;
   std::memcpy(s.row + s.x * pixelSize, s.seed + s.x * pixelSize, seedCount * pixelSize);
   s.x += seedCount;
-  if (s.x == s.width) return VendorStripStatus::kDecoded;  // the row is complete: the rest is not used
+  // A seed copy that completes the row ends the command: its operation bits
+  // are not used.
+  if (s.x == s.width) return VendorStripStatus::kDecoded;
 
   const unsigned n = command & 7;
   const RunOperation op = kRunOperations[command >> 5];

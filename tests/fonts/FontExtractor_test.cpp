@@ -358,7 +358,7 @@ TEST(FontExtractorScale, AMillionFontIds) {
   StartKeep(keep, in, &sink, 0, false, "", nullptr);
   for (std::int32_t i = 0; i < 1'000'000; ++i) KeepXlFontHeader(keep, i, header);
   for (std::int32_t i = 0; i < 1'000'000; i += 7) KeepXlChar(keep, i, 0, header);
-  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 10.0);
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 60.0);  // generous: sanitizer builds on a busy machine
   // Font 123456 went in at position 123456: 123456 - 65536 after the wrap.
   KeepXlFontHeader(keep, 123456, header);
   sink.Flush();

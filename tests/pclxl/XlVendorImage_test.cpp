@@ -229,7 +229,8 @@ XlView PrepareRun(RunState& run, std::uint32_t flags, ByteReader& in, OutputSink
   return XlViewOf(run);
 }
 
-// A reader in a page, with an image of the given size announced.
+// A reader as the vendor data finds it: the image and strip that the
+// VendorFxn operators before the data announced are in its raster state.
 struct VendorHarness {
   std::string listing;
   OutputSink sink{&listing};
@@ -559,7 +560,7 @@ int ReplayVendorBlocks(std::span<const std::uint8_t> job, XlReader& reader, int&
       v.words[0] = read(kSize[tag - 0xC0]);
       reader.values.push_back(v);
     } else if (tag >= 0xD0 && tag <= 0xD5) {
-      read(2 * kSize[tag - 0xD0]);
+      pos += 2u * kSize[tag - 0xD0];  // not looked at
       reader.values.push_back({.form = XL_FORM_INTEGER_PAIR});
     } else if (tag == 0xF8) {
       if (!reader.values.empty()) reader.values.back().attrId = static_cast<std::int32_t>(read(1));

@@ -236,7 +236,7 @@ TEST(DecodeCcittT6, HugeHeightFailsWhenTheBitsRunOut) {
   const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_FALSE(got.ok);
   EXPECT_TRUE(got.rows.empty());
-  EXPECT_LT(seconds, 5.0);
+  EXPECT_LT(seconds, 30.0);  // generous: sanitizer builds on a busy machine
   std::size_t rows = 0;
   EXPECT_TRUE(DecodeCcittT6(ones, 9, (1 << 20) * 8, [&](std::span<const std::uint8_t> row) {
     rows += row.size() == 2 && row[0] == 0 && row[1] == 0 ? 1 : 0;
