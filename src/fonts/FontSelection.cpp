@@ -44,15 +44,37 @@ void ResetFontSelection(FontSelectionState& fonts) {
   fonts.secondaryCurrent = false;
 }
 
+// A font selected by ID is known by its ID alone; one selected by
+// attributes by all seven of them. Returns whether the font was new.
+bool AddToUsedSets(FontSelectionState& fonts, const FontSelection& font) {
+  return font.fontId != kFontFieldUnset ? fonts.usedFontIds.insert(font.fontId).second
+                                        : fonts.usedFontAttributes.insert(AttributeKey(font)).second;
+}
+
+bool SameFont(const FontSelection& a, const FontSelection& b) {
+  if (a.fontId != kFontFieldUnset || b.fontId != kFontFieldUnset) return a.fontId == b.fontId;
+  return AttributeKey(a) == AttributeKey(b);
+}
+
+// Up to this many used fonts a scan is cheapest (most jobs use a handful);
+// from there on the sets keep a job of many fonts linear.
+constexpr std::size_t kScannedFonts = 16;
+
 void NoteUsedFont(FontSelectionState& fonts) {
   FontSelection& current = fonts.secondaryCurrent ? fonts.secondary : fonts.primary;
   if (current.noted) return;
   current.noted = true;
-  // A font selected by ID is known by its ID alone; one selected by
-  // attributes by all seven of them.
-  const bool added = current.fontId != kFontFieldUnset ? fonts.usedFontIds.insert(current.fontId).second
-                                                       : fonts.usedFontAttributes.insert(AttributeKey(current)).second;
-  if (added) fonts.usedFonts.push_back(current);
+  if (fonts.usedFonts.size() < kScannedFonts) {
+    for (const FontSelection& used : fonts.usedFonts) {
+      if (SameFont(used, current)) return;
+    }
+    fonts.usedFonts.push_back(current);
+    if (fonts.usedFonts.size() == kScannedFonts) {
+      for (const FontSelection& used : fonts.usedFonts) AddToUsedSets(fonts, used);
+    }
+    return;
+  }
+  if (AddToUsedSets(fonts, current)) fonts.usedFonts.push_back(current);
 }
 
 void ShiftFont(FontSelectionState& fonts, bool secondary) { fonts.secondaryCurrent = secondary; }

@@ -166,6 +166,10 @@ void ApplyTextPageRules(const Pcl5View& run, int b) {
   }
 }
 
+// One byte of the stretch and whatever it starts. The loop is made twice,
+// with and without the strip hook, so that a decode that strips nothing
+// pays nothing for it per byte.
+template <bool kStripping>
 void Step(const Pcl5View& run) {
   Pcl5State& pcl = run.pcl;
   ByteReader& in = *run.ctx.input;
@@ -174,10 +178,18 @@ void Step(const Pcl5View& run) {
     pcl.endOfInput = true;
     return;
   }
-  StripByteHook(run.strip, in.Offset() - 1,
-                b == kEsc ? StripByteKind::Escape
-                          : (pcl.esc.continuing ? StripByteKind::FurtherGroup : StripByteKind::Other));
+  if constexpr (kStripping) {
+    StripByteHook(run.strip, in.Offset() - 1,
+                  b == kEsc ? StripByteKind::Escape
+                            : (pcl.esc.continuing ? StripByteKind::FurtherGroup : StripByteKind::Other));
+  }
   if (b != kEsc && !pcl.esc.continuing) {
+    if constexpr (!kStripping) {
+      if (StartsPlainTextRun(run, b)) {
+        ListPlainTextRun(run, static_cast<std::uint8_t>(b), in);
+        return;
+      }
+    }
     if (!(run.ctx.flags & DF_SUPPRESS)) ListTextByte(run, static_cast<std::uint8_t>(b));
     if (!pcl.hpglActive) ApplyTextPageRules(run, b);
     return;
@@ -204,7 +216,11 @@ void DecodePcl5(const Pcl5View& run) {
   run.ctx.textLine = {};
   run.eject.page.pageMarked = false;
   ResetHpgl(run.hpgl.state);
-  while (!run.pcl.endOfInput && !run.pcl.stopped) Step(run);
+  if (run.strip.enabled) {
+    while (!run.pcl.endOfInput && !run.pcl.stopped) Step<true>(run);
+  } else {
+    while (!run.pcl.endOfInput && !run.pcl.stopped) Step<false>(run);
+  }
   // The end of the input finishes an HP-GL/2 instruction as an ESC would.
   if (run.pcl.endOfInput && run.pcl.hpglActive) FeedHpgl(run.hpgl, kEsc);
   EndListingLine(run.ctx);

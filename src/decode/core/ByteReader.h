@@ -33,6 +33,10 @@ class ByteReader {
   // The next byte, or -1 when the input has ended.
   int Next() { return pos_ < len_ || Fill() ? data_[pos_++] : -1; }
 
+  // The bytes read ahead and not yet consumed (none may be there): a loop
+  // that handles a run of bytes at a time looks at them, then Skip()s.
+  std::span<const std::uint8_t> Buffered() const { return {data_ + pos_, len_ - pos_}; }
+
   // File offset of the next byte to be read.
   std::uint64_t Offset() const { return base_ + pos_; }
 
