@@ -4,7 +4,6 @@
 
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
-#include "pclxl/XlOperatorsHooks.h"
 #include "pclxl/XlView.h"
 
 namespace veltrix {
@@ -91,8 +90,10 @@ bool XlEndFontHeader(XlReader& reader, std::uint8_t) {
   XlInterpreterState& s = reader.state;
   if (s.blockBuffer.empty()) return XlFail(reader, XL_ERR_MISSING_DATA);
   const std::uint32_t flags = reader.view.ctx.flags;
-  if ((flags & DF_KEEP_FONTS) != 0) XlPassFontHeader(reader.view, s.currentFontNumber, s.blockBuffer);
-  if ((flags & DF_FONT_SUM) != 0) XlPassFontRecord(reader.view, s.currentFontName, s.currentFontNumber);
+  // A complete font goes to the extracted fonts as a PCL download, and to the
+  // registry under the complement of its number, apart from PCL font IDs.
+  if ((flags & DF_KEEP_FONTS) != 0) KeepXlFontHeader(reader.view.keep, s.currentFontNumber, s.blockBuffer);
+  if ((flags & DF_FONT_SUM) != 0) AddFontRecord(reader.view.fontRegistry, s.currentFontName, s.currentFontNumber, true);
   std::vector<std::uint8_t>().swap(s.blockBuffer);
   s.dataBlock = XL_BLOCK_NONE;
   return true;
@@ -119,7 +120,7 @@ bool XlReadChar(XlReader& reader, std::uint8_t) {
   const XlValue* data = XlRequireEmbeddedData(reader, size);
   if (data == nullptr) return false;
   if ((reader.view.ctx.flags & DF_KEEP_FONTS) != 0) {
-    XlPassCharacter(reader.view, reader.state.currentFontNumber, code, data->data);
+    KeepXlChar(reader.view.keep, reader.state.currentFontNumber, code, data->data);
   }
   return true;
 }

@@ -2,8 +2,9 @@
 #include "decode/core/OutputSink.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
-#include "pclxl/XlOperatorsHooks.h"
+#include "pclxl/XlVendorImage.h"
 #include "pclxl/XlView.h"
+#include "raster/RasterGraphics.h"
 
 namespace veltrix {
 
@@ -126,7 +127,8 @@ bool XlVendorFxn(XlReader& reader, std::uint8_t) {
       const std::string size = width != 0 && height != 0 ? StringPrintf(" width %d, height %d", width, height)
                                                          : std::string();
       run.ctx.listing->Printf("Start Raster Graphics : %s\n", size.c_str());
-      XlStartVendorRaster(run);
+      // The palette's last answer says whether the rows are direct colour.
+      StartRaster(run.raster, run.eject.palettes.rasterIsDirect);
     }
   }
   XlGetInteger(stack, XL_ATTR_START_LINE, r.startLine);
@@ -140,7 +142,7 @@ bool XlVendorFxn(XlReader& reader, std::uint8_t) {
     }
   } else if (!starts && reader.state.dataBlock == XL_BLOCK_IMAGE && RasterLinesWanted(run.ctx)) {
     run.ctx.listing->Put("End Raster Graphics\n");
-    XlEndVendorRaster(run);
+    EndRaster(run.raster);
   }
   return true;
 }
