@@ -1,19 +1,17 @@
 // Decode runs over files: wildcard sources, listing names, side files, the
-// report header, the error log, and the run's failures, outputs that cannot
-// be written among them.
+// report header, the error log, and the run's failures. Outputs that cannot
+// be written are tested through the program (CommandLine_test.cpp).
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <set>
 #include <tuple>
 
 #include "TestSupport.h"
-#include "decode/FullDevice.h"
 #include "decode/Korvane.h"
 #include "decode/OutputNames.h"
 
@@ -45,8 +43,9 @@ class DecodeFilesTest : public ::testing::Test {
   fs::path dir_;
 };
 
-// Only the first header has the date and the listing name; the error log
-// beside a listing survives only with entries.
+// Only the first header has the date and the listing name (several files in
+// one listing: CommandLine_test.cpp); the error log beside a listing survives
+// only with entries.
 TEST_F(DecodeFilesTest, WildcardGivesOneListingAndLogPerFileNamedByBaseName) {
   WriteFile(P("a.prn"), "A");
   WriteFile(P("b.c.prn"), "\x1b)5Z\x1b(0@");
@@ -63,23 +62,6 @@ TEST_F(DecodeFilesTest, WildcardGivesOneListingAndLogPerFileNamedByBaseName) {
   EXPECT_EQ(ReadFile(P("b.LOG")), "[ ESC ) 5 Z ]         Unknown escape\n"
                                   "[ ESC ( 0 @ ]         Select Primary Font : *** Invalid value (0)\n");
   EXPECT_EQ(request.exceptionCount, 2u);
-}
-
-TEST_F(DecodeFilesTest, ListingWithoutWildcardHoldsEveryFile) {
-  WriteFile(P("a.prn"), "A");
-  WriteFile(P("b.prn"), "B");
-  DecodeRequest request = RequestFor(P("?.prn"), P("all.txt"));
-  ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_EQ(ReadFile(P("all.txt")), First("a.prn", "all.txt") + "A\n" + Later("b.prn") + "B\n");
-}
-
-TEST_F(DecodeFilesTest, ExceptionsOnlyHasItsNoteAndNoLog) {
-  WriteFile(P("bad.pcl"), "AB\x1b)5Z");
-  DecodeRequest request = RequestFor(P("bad.pcl"), P("bad.txt"), DF_SUPPRESS);
-  ASSERT_EQ(DecodeFiles(request), 0);
-  EXPECT_EQ(ReadFile(P("bad.txt")),
-            First("bad.pcl", "bad.txt") + "Reporting exceptions only :\n\n[ ESC ) 5 Z ]         *** Unknown Escape\n");
-  EXPECT_FALSE(fs::exists(P("bad.LOG")));
 }
 
 TEST_F(DecodeFilesTest, HpglLanguageAbortsWithSummariesWritten) {
@@ -144,24 +126,17 @@ TEST_F(DecodeFilesTest, OffsetsBeyondFourGigabytes) {
 
 // A FIFO whose read end is open without blocking, so that the driver's open
 // for writing does not wait; what is written waits in the pipe until Drain.
-class Fifo {
- public:
-  explicit Fifo(const std::string& path) {
-    if (mkfifo(path.c_str(), 0644) == 0) readEnd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  }
-  ~Fifo() {
-    if (readEnd_ >= 0) ::close(readEnd_);
-  }
-  bool IsOpen() const { return readEnd_ >= 0; }
-  std::string Drain() {
+struct Fifo {
+  explicit Fifo(const std::string& path)
+      : readEnd(mkfifo(path.c_str(), 0644) == 0 ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1) {}
+  ~Fifo() { ::close(readEnd); }
+  std::string Drain() const {
     std::string text;
     char chunk[4096];
-    for (ssize_t n; (n = ::read(readEnd_, chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = ::read(readEnd, chunk, sizeof chunk)) > 0;) text.append(chunk, static_cast<std::size_t>(n));
     return text;
   }
-
- private:
-  int readEnd_ = -1;
+  const int readEnd;
 };
 
 std::set<std::string> Entries(const fs::path& dir) {
@@ -174,107 +149,41 @@ const std::string kBadJob = "A\x1b)5ZB";
 const std::string kBadBody = "A\n[ ESC ) 5 Z ]         *** Unknown Escape\nB\n";
 const std::string kBadLogEntry = "[ ESC ) 5 Z ]         Unknown escape\n";
 
-// Names are derived only from a listing that is a regular file. A FIFO (as a
-// device such as /dev/null) gets the listing and nothing beside it.
-TEST_F(DecodeFilesTest, DerivedSideFilesOnlyBesideARegularListing) {
+// Names are derived only from a listing that is a regular file: a FIFO (as
+// a device such as /dev/null) gets the listing and nothing beside it but the
+// side files the user named, the error log of --log among them.
+TEST_F(DecodeFilesTest, SideFilesBesideAFifoListing) {
   WriteFile(P("bad.pcl"), kBadJob);
-  Fifo fifo(P("pipe"));
-  ASSERT_TRUE(fifo.IsOpen());
-  const std::uint32_t sideFiles = DF_EXTRACT_WIDTHS | DF_STRIP_FONTS | DF_KEEP_FONTS;
-
-  DecodeRequest request = RequestFor(P("bad.pcl"), P("pipe"), DF_FONT_DETAIL | sideFiles);
+  Fifo listing(P("pipe")), logFifo(P("log-pipe"));
+  ASSERT_TRUE(listing.readEnd >= 0 && logFifo.readEnd >= 0);
+  const std::uint32_t sideFiles = DF_FONT_DETAIL | DF_EXTRACT_WIDTHS | DF_STRIP_FONTS | DF_KEEP_FONTS;
+  DecodeRequest request = RequestFor(P("bad.pcl"), P("pipe"), sideFiles);
   ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_EQ(fifo.Drain(), First("bad.pcl", "pipe") + kBadBody);
-  EXPECT_EQ(Entries(dir_), (std::set<std::string>{"bad.pcl", "pipe"}));
-
-  request = RequestFor(P("bad.pcl"), P("out.txt"), DF_FONT_DETAIL | sideFiles);
+  EXPECT_EQ(listing.Drain(), First("bad.pcl", "pipe") + kBadBody);
+  EXPECT_EQ(Entries(dir_), (std::set<std::string>{"bad.pcl", "pipe", "log-pipe"}));
+  // The widths and error log the user named: FIFOs too. (An empty log that
+  // is not a regular file stays: CommandLine_test.cpp.)
+  request = RequestFor(P("bad.pcl"), P("pipe"), DF_FONT_DETAIL | DF_EXTRACT_WIDTHS);
+  request.widths = P("w.wid");
+  request.logPath = P("log-pipe");
   ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-  EXPECT_EQ(Entries(dir_),
-            (std::set<std::string>{"bad.pcl", "pipe", "out.txt", "out.WID", "out.LOG", "out.STP", "out.FNT"}));
+  EXPECT_NE(listing.Drain(), "");
+  EXPECT_TRUE(fs::exists(P("w.wid")));
+  EXPECT_EQ(logFifo.Drain(), kBadLogEntry);
+  EXPECT_FALSE(fs::exists(P("pipe.LOG")));
+  fs::remove(P("w.wid"));
+  // Beside a regular listing every side file is named after it.
+  request = RequestFor(P("bad.pcl"), P("out.txt"), sideFiles);
+  ASSERT_EQ(DecodeFiles(request), 0) << request.message;
+  EXPECT_EQ(Entries(dir_), (std::set<std::string>{"bad.pcl", "pipe", "log-pipe", "out.txt", "out.WID", "out.LOG",
+                                                  "out.STP", "out.FNT"}));
   EXPECT_EQ(ReadFile(P("out.LOG")), kBadLogEntry);
-}
-
-// Beside a listing that names nothing, the side files the user named are
-// written, the error log of --log among them; an empty log is deleted only
-// when it is a regular file (a log named /dev/null must stay).
-TEST_F(DecodeFilesTest, NamedSideFilesBesideAFifoListing) {
-  WriteFile(P("bad.pcl"), kBadJob);
-  WriteFile(P("clean.pcl"), "AB");
-  Fifo listing(P("pipe"));
-  Fifo logFifo(P("log-pipe"));
-  ASSERT_TRUE(listing.IsOpen() && logFifo.IsOpen());
-  const struct {
-    std::string job, log;
-    std::optional<std::string> logText;  // none: the log is gone after the run
-  } cases[] = {
-      {"bad.pcl", "x.log", kBadLogEntry},
-      {"clean.pcl", "x.log", std::nullopt},
-      {"bad.pcl", "log-pipe", kBadLogEntry},
-      {"clean.pcl", "log-pipe", ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.job + " " + c.log);
-    DecodeRequest request = RequestFor(P(c.job), P("pipe"), DF_FONT_DETAIL | DF_EXTRACT_WIDTHS);
-    request.widths = P("w.wid");
-    request.logPath = P(c.log);
-    ASSERT_EQ(DecodeFiles(request), 0) << request.message;
-    EXPECT_NE(listing.Drain(), "");
-    EXPECT_TRUE(fs::exists(P("w.wid")));
-    if (c.log == "log-pipe") {
-      EXPECT_TRUE(fs::is_fifo(P(c.log)));
-      EXPECT_EQ(logFifo.Drain(), c.logText);
-    } else {
-      EXPECT_EQ(fs::exists(P(c.log)), c.logText.has_value());
-      if (c.logText) {
-        EXPECT_EQ(ReadFile(P(c.log)), *c.logText);
-      }
-    }
-    EXPECT_FALSE(fs::exists(P("pipe.LOG")));
-    fs::remove(P("w.wid"));
-    fs::remove(P("x.log"));
-  }
-}
-
-// An output that cannot be written fails the run with the file's name and
-// the system's reason, and ends it after the file being decoded: the run's
-// other outputs hold that file's part and no more.
-TEST_F(DecodeFilesTest, OutputsThatCannotBeWrittenEndTheRun) {
-  const std::string full = test::FullDevice(dir_);
-  if (full.empty()) GTEST_SKIP() << "no /dev/full and no right to make one";
-  WriteFile(P("a.prn"), "A");
-  WriteFile(P("b.prn"), "B");
-  WriteFile(P("bad.pcl"), kBadJob);  // would leave a log, were one derived from the device
-  const std::string dated = " 2-10-1970 13:05 Korvane 8.70\n";
-  const struct {
-    std::string source, dest, widths;
-    std::string otherFile, otherText;  // an output that can be written, and what it holds
-  } cases[] = {
-      {"bad.pcl", full, "", "", ""},
-      {"*.prn", full, P("w.wid"), P("w.wid"), dated + Later("a.prn")},
-      {"*.prn", P("all.txt"), full, P("all.txt"), First("a.prn", "all.txt") + "A\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.source + " -> " + c.dest + " widths " + c.widths);
-    DecodeRequest request = RequestFor(P(c.source), c.dest, DF_FONT_DETAIL | DF_EXTRACT_WIDTHS);
-    if (!c.widths.empty()) request.widths = c.widths;
-    EXPECT_EQ(DecodeFiles(request), 1);
-    EXPECT_EQ(request.message, "error writing " + full + ": No space left on device");
-    EXPECT_EQ(request.messageDetail, "");
-    EXPECT_FALSE(request.completed);
-    if (!c.otherFile.empty()) {
-      EXPECT_EQ(ReadFile(c.otherFile), c.otherText);
-    }
-    EXPECT_FALSE(fs::exists(full + ".LOG"));
-    EXPECT_FALSE(fs::exists(full + ".WID"));
-    fs::remove(P("w.wid"));
-    fs::remove(P("all.txt"));
-  }
 }
 
 TEST(OutputNames, DerivedNames) {
   const std::pair<std::string, std::string> cases[] = {
-      {"job.txt", "job.LOG"},           {"job.log", "job.log.LOG"}, {"job", "job.LOG"},
-      {"/a.dir/job", "/a.dir/job.LOG"}, {"/a.b/j", "/a.b/j.LOG"},   {"job.text", "job.text.LOG"},
+      {"job.txt", "job.LOG"}, {"job.log", "job.log.LOG"}, {"/a.dir/job", "/a.dir/job.LOG"},
+      {"job.text", "job.text.LOG"},
   };
   for (const auto& [listing, log] : cases) EXPECT_EQ(DeriveOutputName(listing, "LOG"), log) << listing;
 }

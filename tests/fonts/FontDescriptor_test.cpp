@@ -1,19 +1,23 @@
-// Font header listings: whole listings of hand-made headers, the lines that
-// each format adds or leaves out, the short header that ends after the
-// typeface, the list flag, and the header format handed to the registry.
-// Expected lines are the listing's fixed texts, written out here by hand.
+// Font headers: whole listings of hand-made headers, one line of each coded
+// field and derived value, where each format keeps its fields (a header cut
+// at every length), the notice rules, and the headers real drivers wrote
+// held against their bytes. Expected lines are the listing's fixed texts,
+// written out here by hand.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "FontDescriptorTestSupport.h"
+#include "FontTestSupport.h"
+#include "TestSupport.h"
 
 namespace veltrix::test {
 namespace {
-
-// --- Whole listings ----------------------------------------------------------
 
 TEST(FontDescriptorListing, LaserJetHeaderWithNotice) {
   HeaderBytes h = Header(64, 64, 0);
@@ -142,15 +146,6 @@ TEST(FontDescriptorListing, FormatTails) {
        "   Font Scale Tech : 1\n"
        "           Variety : 0\n"
        "\n"},
-      {"format 16 lists the same fields",
-       Header(72, 72, 16).Text(48, "Univers").Word(64, 1000).Byte(71, 9),
-       "         Font name : Univers\n"
-       "      Scale Factor : 1000\n"
-       "     Master UL Pos : 0\n"
-       "   Master UL Thick : 0\n"
-       "   Font Scale Tech : 0\n"
-       "           Variety : 9\n"
-       "\n"},
       {"format 20: resolutions, then the notice from offset 68",
        Header(68, 68, 20).Text(48, "Pk").Word(64, 600).Word(66, 300).Append("Free\n"),
        "         Font name : Pk\n"
@@ -158,20 +153,10 @@ TEST(FontDescriptorListing, FormatTails) {
        "      Y Resolution : 300\n"
        "         Copyright : Free \n"
        "\n"},
-      {"Intellifont bound: global data skipped, the notice ends 2 bytes early",
-       Header(80, 80, 10).Text(48, "Intelli").Word(78, 3).Append("GGG").Append("Typeface X").Append(1, 0x00).Append(1, 0x7F),
-       "         Font name : Intelli\n"
-       "         Copyright : Typeface X\n"
-       "\n"},
       {"Intellifont unbound, no global data",
        Header(66, 66, 11).Text(48, "Unbound").Append("(c) U").Append(2, 0xAA),
        "         Font name : Unbound\n"
        "         Copyright : (c) U\n"
-       "\n"},
-      {"an unknown format reads the LaserJet layout and its notice",
-       Header(64, 64, 7).Text(48, "Seven").Append("abc"),
-       "         Font name : Seven\n"
-       "         Copyright : abc\n"
        "\n"},
       {"a name with a NUL ends there, control bytes stay as they are",
        Header(64, 64, 0).Text(48, std::string("A\tB\0CDEF", 8)),
@@ -191,10 +176,8 @@ TEST(FontDescriptorListing, LinesEachFormatCarries) {
     int format;
     bool deskJet, resolution, trueType;
   } cases[] = {
-      {0, false, false, false},  {5, true, false, false},   {9, true, false, false},
-      {10, false, false, false}, {11, false, false, false}, {12, true, false, false},
-      {15, false, false, true},  {16, false, false, true},  {20, false, true, false},
-      {3, false, false, false},  {255, false, false, false},
+      {0, false, false, false}, {9, true, false, false},  {11, false, false, false}, {12, true, false, false},
+      {16, false, false, true}, {20, false, true, false}, {255, false, false, false},
   };
   const auto has = [](const std::string& listing, const char* label) {
     return listing.find(std::string("\n") + label) != std::string::npos;
@@ -217,8 +200,6 @@ TEST(FontDescriptorListing, LinesEachFormatCarries) {
     EXPECT_TRUE(listing.ends_with("\n\n"));
   }
 }
-
-// --- Short headers, flags, registry -------------------------------------------
 
 // A descriptor size of 26 or less ends the listing after the typeface, with
 // no blank line, whatever the block holds.
@@ -245,44 +226,6 @@ TEST(FontDescriptorListing, ShortDescriptorSizeEndsAfterTypeface) {
   }
 }
 
-// A block of only the descriptor size: the first byte alone is the high
-// byte; every other field lists as 0.
-TEST(FontDescriptorListing, BlockCutAfterOneByte) {
-  const DecodedHeader got = DecodeHeader({0x01});
-  EXPECT_EQ(got.descriptor.descriptorSize, 256);
-  EXPECT_EQ(got.listing,
-            "              Size : 256 (0x100)\n"
-            "            Format : Laserjet Bitmap\n"
-            "         Font type : Bound 7-bit (96 characters : 32-127)\n"
-            "           Posture : Upright\n"
-            "             Width : Normal\n"
-            "         Structure : Solid\n"
-            " Baseline Distance : 0\n"
-            "        Cell Width : 0\n"
-            "       Cell Height : 0\n"
-            "       Orientation : 0 - Portrait\n"
-            "           Spacing : Fixed\n"
-            "        Symbol set : Default Set\n"
-            "             Pitch : 0.00 cpi\n"
-            "            Height : 0.00 points\n"
-            "           xHeight : 0 dots\n"
-            "        Width Type : Normal\n"
-            "     Stroke Weight : Medium, Book or Text\n"
-            "   Typeface Family : Line Printer\n"
-            "       Serif Style : Sans Serif Square\n"
-            "           Quality : Data processing\n"
-            "         Placement : Normal\n"
-            "Underline distance : 0\n"
-            "  Underline height : 0\n"
-            "       Text height : 0 (0x00)\n"
-            "        Text width : 0 (0x00)\n"
-            "        First code : 0 (0x00)\n"
-            "         Last code : 0 (0x00)\n"
-            "        Cap height : %0.00\n"
-            "         Font name : \n"
-            "\n");
-}
-
 TEST(FontDescriptorDecode, ListFlagOffStillDecodes) {
   const DecodedHeader got = DecodeHeader(Header(68, 68, 20).Text(48, "Quiet").Word(64, 600).bytes(), false);
   EXPECT_EQ(got.listing, "");
@@ -291,28 +234,19 @@ TEST(FontDescriptorDecode, ListFlagOffStillDecodes) {
   EXPECT_EQ(got.registry.fontFormats, std::vector<std::uint8_t>{20});
 }
 
-// The header format reaches the registry as soon as it is read, even from
-// a block that ends there or before it (then it is 0).
+// The header format reaches the registry as soon as it is read (0 from a
+// block that ends before it); of two headers the last one is current.
 TEST(FontDescriptorDecode, NotesHeaderFormatInRegistry) {
-  const struct {
-    Bytes block;
-    std::uint8_t format;
-  } cases[] = {{{0, 64, 12}, 12}, {{0, 64}, 0}, {{}, 0}, {Header(72, 72, 16).bytes(), 16}, {{0, 0, 200}, 200}};
-  for (const auto& c : cases) {
-    const DecodedHeader got = DecodeHeader(c.block);
-    EXPECT_EQ(got.registry.currentFontFormat, c.format);
-    EXPECT_EQ(got.registry.fontFormats, std::vector<std::uint8_t>{c.format});
-  }
-  // Two headers in a row: both formats noted, the last one current.
+  EXPECT_EQ(DecodeHeader({0, 64}).registry.fontFormats, std::vector<std::uint8_t>{0});
   FontRegistry registry;
   NameTables names;
   OutputSink discard;
   FontDescriptor descriptor;
-  for (const Bytes& block : {Header(64, 64, 0).bytes(), Header(68, 68, 20).bytes()}) {
+  for (const Bytes& block : {Bytes{0, 64, 12}, Header(68, 68, 20).bytes()}) {
     DescriptorReader reader{block};
     DecodeFontDescriptor(discard, reader, true, registry, names, descriptor);
   }
-  EXPECT_EQ(registry.fontFormats, (std::vector<std::uint8_t>{0, 20}));
+  EXPECT_EQ(registry.fontFormats, (std::vector<std::uint8_t>{12, 20}));
   EXPECT_EQ(registry.currentFontFormat, 20);
 }
 
@@ -337,6 +271,283 @@ TEST(FontDescriptorDecode, RecordClearedBetweenHeaders) {
   EXPECT_EQ(descriptor.noticeLength, 0);
   EXPECT_EQ(descriptor.xResolution, 0);
   EXPECT_EQ(descriptor.cellWidth, 0);
+}
+
+// --- Coded fields and derived values --------------------------------------
+
+struct FieldCase {
+  const char* what;
+  int format;
+  std::vector<std::pair<std::size_t, int>> bytes;  // offset, byte value
+  std::string line;
+};
+
+// Each case sets a few bytes of a zeroed full header and expects one line.
+void CheckFieldLines(const std::vector<FieldCase>& cases) {
+  for (const FieldCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::size_t length = FullLength(c.format);
+    HeaderBytes h = Header(length, static_cast<int>(length), c.format);
+    for (const auto& [offset, value] : c.bytes) h.Byte(offset, value);
+    const std::string listing = DecodeHeader(h.bytes()).listing;
+    EXPECT_EQ(LineOf(listing, c.line.substr(0, 20)), c.line);
+  }
+}
+
+// One case per name table (a name, the unknown text), the bounds of each
+// table, the signedness of each number, and every field whose offset moves
+// with the format.
+TEST(FontDescriptorFields, OneLinePerField) {
+  CheckFieldLines({
+      {"format 255", 255, {}, "            Format : Unknown (255)"},
+      {"type 1", 0, {{3, 1}}, "         Font type : Bound 8-bit (192 characters : 32-127 & 160-255)"},
+      {"type 3 has an empty name", 0, {{3, 3}}, "         Font type : "},
+      {"type 4", 0, {{3, 4}}, "         Font type : Unknown (4)"},
+      // The style word: MSB at offset 4, LSB at 23 (LaserJet layout).
+      {"0x0021 posture", 0, {{23, 0x21}}, "           Posture : Italic"},
+      {"0x0021 structure", 0, {{23, 0x21}}, "         Structure : Outline"},
+      {"width 7", 0, {{23, 7 << 2}}, "             Width : Extra Extended of Extra Expanded"},
+      {"structure 8 needs the MSB", 0, {{4, 1}},
+       "         Structure : Patterned (Complex patterns, subjective to type family)"},
+      {"structure 17", 0, {{4, 2}, {23, 0x20}}, "         Structure : Inverse in Open Border"},
+      {"bits above the structure are ignored", 0, {{4, 0xFC}}, "         Structure : Solid"},
+      {"format 20 reads the same word", 20, {{4, 1}, {23, 0x01}}, "           Posture : Italic"},
+      {"DeskJet italic", 9, {{23, 1}}, "             Style : Italic"},
+      {"DeskJet style 3, MSB dropped", 5, {{4, 0xFF}, {23, 0xFF}}, "             Style : Unknown (3)"},
+      {"orientation 4", 0, {{12, 4}}, "       Orientation : Unknown (4)"},
+      {"spacing 2", 0, {{13, 2}}, "           Spacing : Unknown (2)"},
+      {"cell width unsigned", 0, {{8, 0xFF}, {9, 0xFF}}, "        Cell Width : 65535"},
+      {"symbol set 0D", 0, {{15, 4}}, "        Symbol set : ISO 60: Norwegian V.1"},
+      {"symbol set 65535", 0, {{14, 0xFF}, {15, 0xFF}},
+       "        Symbol set : *** Unknown symset name : ID = 65535"},
+      {"underline distance signed", 0, {{30, 0xFC}}, "Underline distance : -4"},
+      {"underline height unsigned", 0, {{31, 200}}, "  Underline height : 200"},
+      {"text height", 0, {{32, 0xFF}, {33, 0xFF}}, "       Text height : 65535 (0xFFFF)"},
+      {"DeskJet slant", 5, {{26, 200}}, "             Slant : 200"},
+      {"width -5", 0, {{22, 0xFB}}, "        Width Type : Utlra Compressed"},
+      {"width -1", 0, {{22, 0xFF}}, "        Width Type : Unknown (-1)"},
+      {"width -128", 0, {{22, 0x80}}, "        Width Type : Unknown (-128)"},
+      {"weight -7", 0, {{24, 0xF9}}, "     Stroke Weight : Ultra Thin"},
+      {"weight 8", 0, {{24, 8}}, "     Stroke Weight : Out Of Range"},
+      {"weight -8", 0, {{24, 0xF8}}, "     Stroke Weight : Out Of Range"},
+      {"typeface low byte first", 0, {{25, 0x05}, {26, 0x10}}, "   Typeface Family : CG Times"},
+      {"typeface unknown", 0, {{25, 71}}, "   Typeface Family : *** Unknown typeface name : ID = 71"},
+      {"DeskJet one-byte typeface, slant after it", 5, {{25, 0x05}, {26, 0x10}},
+       "   Typeface Family : Times Roman"},
+      {"serif 12", 0, {{27, 12}}, "       Serif Style : Script Broken Letter"},
+      {"serif 13", 0, {{27, 13}}, "       Serif Style : *** Unknown"},
+      {"serif 64", 0, {{27, 64}}, "       Serif Style : Sans Serif Square"},
+      {"serif 65: the whole byte is looked up", 0, {{27, 65}}, "       Serif Style : *** Unknown"},
+      {"quality 3", 0, {{28, 3}}, "           Quality : Unknown (3)"},
+      {"placement -1", 0, {{29, 0xFF}}, "         Placement : Superior"},
+      {"placement -2", 0, {{29, 0xFE}}, "         Placement : Unknown (-2)"},
+      {"bold method 1", 9, {{84, 1}}, "       Bold Method : Dark bold"},
+      {"bold method 2", 5, {{84, 2}}, "       Bold Method : Unknown (2)"},
+      {"double underline signed", 5, {{68, 0x80}}, "    Top Dbl UL Pos : -128"},
+      {"master underline position unsigned", 15, {{66, 0x80}}, "     Master UL Pos : 32768"},
+  });
+}
+
+// Pitch, height, xHeight and cap height, from their words and extensions.
+TEST(FontDescriptorFields, DerivedValues) {
+  const struct {
+    const char* what;
+    int format;
+    int pitch, pitchExtended, height, heightExtended, xHeight, capHeight;
+    const char *pitchText, *heightText, *xHeightText, *capText;
+  } cases[] = {
+      {"all zero", 0, 0, 0, 0, 0, 0, 0, "0.00 cpi", "0.00 points", "0 dots", "%0.00"},
+      {"plain values", 0, 480, 0, 200, 0, 7, 65535, "2.50 cpi", "12.00 points", "1 dots", "%100.00"},
+      // 64 / 256 of the height unit is 0.015000234 points with the constant in
+      // use, which rounds up; with 0.06 / 256 it would round down.
+      {"extended only", 0, 0, 128, 0, 64, 0xFFFF, 32768, "2400.00 cpi", "0.02 points", "16383 dots", "%50.00"},
+      {"both parts", 0, 120, 128, 40, 128, 8, 655, "9.96 cpi", "2.43 points", "2 dots", "%1.00"},
+      {"largest", 20, 1, 0, 0xFFFF, 255, 3, 1, "1200.00 cpi", "3932.16 points", "0 dots", "%0.00"},
+      {"DeskJet ignores the extensions", 5, 0, 128, 0, 64, 0, 0, "0.00 cpi", "0.00 points", "0 dots", "%0.00"},
+      {"format 9", 9, 120, 128, 200, 255, 4, 65535, "10.00 cpi", "12.00 points", "1 dots", "%100.00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::size_t extensions = c.format == 12 ? 42 : 40;  // pitch and height extended, cap height
+    const std::size_t length = FullLength(c.format);
+    HeaderBytes h = Header(length, static_cast<int>(length), c.format);
+    h.Word(16, c.pitch).Word(18, c.height).Word(20, c.xHeight);
+    h.Byte(extensions, c.pitchExtended).Byte(extensions + 1, c.heightExtended).Word(extensions + 2, c.capHeight);
+    const std::string listing = DecodeHeader(h.bytes()).listing;
+    EXPECT_EQ(LineOf(listing, "             Pitch : "), std::string("             Pitch : ") + c.pitchText);
+    EXPECT_EQ(LineOf(listing, "            Height : "), std::string("            Height : ") + c.heightText);
+    EXPECT_EQ(LineOf(listing, "           xHeight : "), std::string("           xHeight : ") + c.xHeightText);
+    EXPECT_EQ(LineOf(listing, "        Cap height : "), std::string("        Cap height : ") + c.capText);
+  }
+}
+
+// --- Field offsets and cuts --------------------------------------------------
+
+// A TrueType header of distinct bytes (none 0, so the name has no NUL) cut
+// at field boundaries: a field wholly inside the block holds its bytes, one
+// cut in two holds its first bytes in its high end, one past the end is 0,
+// and so is every field the format does not carry.
+TEST(FontDescriptorLayout, CutAtFieldBoundaries) {
+  HeaderBytes h(72);
+  for (std::size_t i = 0; i < 72; ++i) h.Byte(i, static_cast<int>(1 + (i * 37) % 251));
+  const Bytes full = h.Word(0, 0xFFF0).Byte(2, 15).bytes();  // a descriptor size beyond the block: no notice
+  for (const std::size_t cut : {0u, 1u, 3u, 5u, 17u, 24u, 26u, 27u, 45u, 49u, 63u, 64u, 65u, 71u, 72u}) {
+    SCOPED_TRACE(testing::Message() << "cut at " << cut);
+    const auto byte = [&](std::size_t at) { return std::uint32_t{at < cut ? full[at] : 0u}; };
+    const auto word = [&](std::size_t at) { return byte(at) << 8 | byte(at + 1); };
+    const FontDescriptor d = DecodeHeader(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut))).descriptor;
+    EXPECT_EQ(d.descriptorSize, word(0));
+    EXPECT_EQ(d.headerFormat, byte(2));
+    EXPECT_EQ(d.baselinePosition, word(6));
+    EXPECT_EQ(d.height, word(18));
+    EXPECT_EQ(d.style, byte(4) << 8 | byte(23));
+    EXPECT_EQ(d.typeface, byte(26) << 8 | byte(25));  // low byte first
+    EXPECT_EQ(d.lastCode, word(38));
+    EXPECT_EQ(d.fontNumber, word(44) << 16 | word(46));
+    EXPECT_EQ(d.fontName, std::string(full.begin() + 48, full.begin() + std::clamp<std::ptrdiff_t>(cut, 48, 64)));
+    EXPECT_EQ(d.scaleFactor, cut > 2 ? word(64) : 0u);
+    EXPECT_EQ(d.variety, cut > 2 ? byte(71) : 0u);
+    EXPECT_EQ(d.xResolution, 0u);
+    EXPECT_EQ(d.horizontalPixelResolution, 0u);
+    EXPECT_EQ(d.notice, "");
+  }
+}
+
+// --- Notice text --------------------------------------------------------------
+
+// Formats 0, 20 and unknown ones: the bytes past the descriptor size, read
+// from where the fields ended; their count comes from the sizes, so where
+// the block has fewer bytes from there the notice keeps NULs (listed as
+// blanks).
+TEST(FontDescriptorNotice, TrailingNotice) {
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz";
+  std::string longText;
+  for (int i = 0; i < 30; ++i) longText += letters;  // 780 bytes
+  const struct {
+    const char* what;
+    HeaderBytes header;
+    std::string notice;
+  } cases[] = {
+      {"20 bytes past 64", Header(64, 64, 0).Append("Copr.\x01" "1992 Acme\xFF" "Ltd."),
+       "Copr.\x01" "1992 Acme\xFF" "Ltd."},
+      {"block shorter than the descriptor size", Header(64, 100, 0).Append("abc"), ""},
+      {"at most 511 bytes", Header(64, 64, 0).Append(longText), longText.substr(0, 511)},
+      {"format 20 reads from 68", Header(68, 68, 20).Append("notice"), "notice"},
+      {"unknown format", Header(64, 64, 99).Append("xyz"), "xyz"},
+      {"descriptor size past 64: read from 64", Header(64, 70, 0).Text(64, "0123456789"), "0123"},
+      {"descriptor size short of the fields: NULs where the block ended", Header(68, 60, 20).Append("ab"),
+       std::string("ab\0\0\0\0\0\0\0\0", 10)},
+      {"descriptor size 0", Header(64, 0, 0).Append(longText), longText.substr(0, 511)},
+      {"format 12 has none", Header(94, 94, 12).Append("text"), ""},
+      {"format 15 has none", Header(72, 72, 15).Append("text"), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DecodedHeader got = DecodeHeader(c.header.bytes());
+    EXPECT_EQ(got.descriptor.notice, c.notice);
+    EXPECT_EQ(got.descriptor.noticeLength, c.notice.size());
+  }
+}
+
+// The Copyright line shows every notice byte, control codes, bytes from
+// 0x80 and the NULs of a notice cut short as blanks.
+TEST(FontDescriptorNotice, CopyrightLine) {
+  const DecodedHeader got = DecodeHeader(Header(68, 60, 20).Append("(c)\x1b\x7f\x80z").bytes());
+  EXPECT_EQ(LineOf(got.listing, "         Copyright : "), "         Copyright : (c) \x7f z        ");
+}
+
+// Formats 10 and 11: the global data size sits at the descriptor size less
+// 2, the global data follows, and the notice is what is left but for the 2
+// closing bytes. Both sizes may lie.
+TEST(FontDescriptorNotice, IntellifontTail) {
+  const struct {
+    const char* what;
+    HeaderBytes header;
+    std::uint16_t globalDataSize;
+    std::string notice;
+  } cases[] = {
+      {"data, notice, closing bytes", Header(80, 80, 10).Word(78, 3).Append("GGG").Append("Notice").Append(2, 9), 3,
+       "Notice"},
+      {"only the closing bytes left", Header(80, 80, 10).Word(78, 3).Append("GGG").Append(2, 9), 3, ""},
+      {"global data runs past the block", Header(80, 80, 10).Word(78, 1000).Append("not a notice"), 1000, ""},
+      {"global data size 65535", Header(80, 80, 10).Word(78, 0xFFFF).Append("not a notice"), 0xFFFF, ""},
+      {"size field cut after one byte", Header(79, 80, 10).Byte(78, 0x12), 0x1200, ""},
+      {"descriptor size 0xFFFF: nothing past the skip", Header(100, 0xFFFF, 10).Append("text"), 0, ""},
+      {"descriptor size short of 66: no skip back, size read at 64",
+       Header(64, 30, 11).Word(64, 2).Append("GG").Append("Back").Append(2, 9), 2, "Back"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const DecodedHeader got = DecodeHeader(c.header.bytes());
+    EXPECT_EQ(got.descriptor.printerBlockSize, c.globalDataSize);
+    EXPECT_EQ(got.descriptor.notice, c.notice);
+    EXPECT_EQ(got.descriptor.noticeLength, c.notice.size());
+    EXPECT_EQ(got.listing.find("Ptr Spef. Block Sz"), std::string::npos);  // not listed for these formats
+  }
+}
+
+// --- Real jobs ---------------------------------------------------------------
+
+// Font headers written by real drivers (dvilj4 at 600 dpi: format 20; dvilj
+// for the first LaserJet: format 0), cut out of the jobs by a scanner of its
+// own; the fields are held against the bytes at their offsets.
+std::vector<Bytes> FontHeaders(std::string_view job) {
+  std::vector<Bytes> headers;
+  for (const FontCommand& c : ScanFontCommands(job)) {
+    if (c.kind == 'H') headers.push_back(DataOf(job, c));
+  }
+  return headers;
+}
+
+// The fields the drivers fill, straight from the bytes.
+void CheckAgainstBytes(const Bytes& header, const DecodedHeader& got) {
+  const FontDescriptor& d = got.descriptor;
+  ASSERT_GE(header.size(), 64u);
+  EXPECT_EQ(d.descriptorSize, WordAt(header, 0));
+  EXPECT_EQ(d.headerFormat, header[2]);
+  EXPECT_EQ(d.fontType, header[3]);
+  EXPECT_EQ(d.baselinePosition, WordAt(header, 6));
+  EXPECT_EQ(d.cellWidth, WordAt(header, 8));
+  EXPECT_EQ(d.cellHeight, WordAt(header, 10));
+  EXPECT_EQ(d.spacing, header[13]);
+  EXPECT_EQ(d.symbolSet, WordAt(header, 14));
+  EXPECT_EQ(d.pitch, WordAt(header, 16));
+  EXPECT_EQ(d.height, WordAt(header, 18));
+  EXPECT_EQ(d.firstCode, WordAt(header, 36));
+  EXPECT_EQ(d.lastCode, WordAt(header, 38));
+  EXPECT_EQ(d.fontName, std::string(header.begin() + 48, header.begin() + 64));  // 16 blanks, no NUL
+  if (header[2] == 20) {
+    ASSERT_GE(header.size(), 68u);
+    EXPECT_EQ(d.xResolution, WordAt(header, 64));
+    EXPECT_EQ(d.yResolution, WordAt(header, 66));
+  }
+  EXPECT_EQ(d.noticeLength, 0);  // each block is exactly its descriptor size
+  EXPECT_EQ(LineOf(got.listing, "        Cell Width : "), "        Cell Width : " + std::to_string(WordAt(header, 8)));
+  EXPECT_EQ(LineOf(got.listing, "        Symbol set : "), "        Symbol set : Roman-8");
+}
+
+TEST(FontDescriptorRealJobs, DriverHeadersAgainstTheirBytes) {
+  const struct {
+    const char* job;
+    std::size_t headers;
+    std::uint8_t format;
+  } cases[] = {
+      {"realjobs/data/dvilj4-hello.pcl", 2, 20},
+      {"fonts/data/dvilj4-fonts.pcl", 8, 20},
+      {"fonts/data/dvilj-fonts.pcl", 8, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.job);
+    const std::string job = ReadFile(TestDir() / c.job);
+    const std::vector<Bytes> headers = FontHeaders(job);
+    ASSERT_EQ(headers.size(), c.headers);
+    for (const Bytes& header : headers) {
+      ASSERT_EQ(header[2], c.format);
+      const DecodedHeader got = DecodeHeader(header);
+      CheckAgainstBytes(header, got);
+      EXPECT_EQ(got.registry.fontFormats, std::vector<std::uint8_t>{c.format});
+    }
+  }
 }
 
 }  // namespace

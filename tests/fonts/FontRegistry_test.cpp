@@ -69,8 +69,6 @@ TEST(WidthsFile, Jobs) {
     std::string want;
   } cases[] = {
       {"a job without fonts", Join({Char(65, 120)}), ""},
-      {"codes in ascending order", Join({{{'D', 1}, {'P', 0, "Alpha"}}, Char(65, 120), Char(66, 136)}),
-       "Widths for font 'Alpha', id = 1 :\n 65 :  120 (78)\n 66 :  136 (88)\n\n"},
       {"codes in descending order", Join({{{'D', 1}, {'P', 0, "Alpha"}}, Char(66, 136), Char(65, 120)}),
        "Widths for font 'Alpha', id = 1 :\n 65 :  120 (78)\n 66 :  136 (88)\n\n"},
       {"a code downloaded twice keeps its last width",
@@ -105,10 +103,6 @@ TEST(WidthsFile, Jobs) {
            "Widths for font 'B', id = 5 :\n  1 :   11 (0B)\n\n" +
            "Widths for font 'C', id = 4 ( definition 2 of 3 definitions ) :\n" + kNoCharacters + "\n" +
            "Widths for font 'D', id = 4 ( definition 3 of 3 definitions ) :\n  2 :   22 (16)\n\n"},
-      {"an XL number defined twice",
-       {{'X', 0, "A"}, {'X', 0, "B"}},
-       "Widths for font 'A', id = -1 ( definition 1 of 2 definitions ) :\n" + kNoCharacters + "\n" +
-           "Widths for font 'B', id = -1 ( definition 2 of 2 definitions ) :\n" + kNoCharacters + "\n"},
       // PCL ID 5 and XL font 5 are different fonts; the XL header leaves the
       // PCL font current.
       {"PCL and XL fonts of the same number",
@@ -161,28 +155,6 @@ TEST(FontRegistry, FlagsDecideWhatIsKept) {
       EXPECT_EQ(job.registry.fonts[0].widths.size(), c.widths);
     }
     EXPECT_EQ(!WidthsOf(job).empty(), c.widthsWritten);
-  }
-}
-
-TEST(FontRegistry, DefinitionsOfOneIdCountEachOther) {
-  Job job;
-  StartFontRegistry(job.registry, job.selections, true, true);
-  Play(job, {{'D', 9}, {'P', 0, "a"}, {'X', 9, "x"}, {'P', 0, "b"}, {'D', 3}, {'P', 0, "c"}, {'D', 9},
-            {'P', 0, "d"}, {'X', 9, "y"}});
-  struct Want {
-    std::int32_t id, index, later;
-    bool xl;
-  };
-  const Want want[] = {{9, 0, 2, false}, {-10, 0, 1, true}, {9, 1, 1, false},
-                       {3, 0, 0, false}, {9, 2, 0, false},  {-10, 1, 0, true}};
-  ASSERT_EQ(job.registry.fonts.size(), std::size(want));
-  for (std::size_t i = 0; i < std::size(want); ++i) {
-    SCOPED_TRACE(i);
-    const FontRecord& record = job.registry.fonts[i];
-    EXPECT_EQ(record.id, want[i].id);
-    EXPECT_EQ(record.index, want[i].index);
-    EXPECT_EQ(LaterDefinitions(job.registry, record), want[i].later);
-    EXPECT_EQ(record.xl, want[i].xl);
   }
 }
 

@@ -149,7 +149,6 @@ TEST(FontAttributeSummary, UsedFonts) {
            "        Typeface : 3\n      Symbol Set : default\n         Spacing : default\n"
            "           Pitch : default\n          Points : default\n           Style : default\n"
            "          Weight : default\n\n"},
-      {"two IDs", {Primary(FontId, 7), kText, Primary(FontId, -2), kText}, Dfid("7") + Dfid("-2")},
       {"the secondary font prints after SO, the primary after SI",
        {Secondary(Height, 850), {'S'}, kText, {'I'}, kText},
        "        Typeface : default\n      Symbol Set : default\n         Spacing : default\n"
@@ -165,44 +164,6 @@ TEST(FontAttributeSummary, UsedFonts) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(SummaryAfter(c.steps), kNoFontsHeading + "\n" + kAttributesHeading + c.want);
   }
-}
-
-// Both summaries of one job, as a listing ends with them.
-TEST(FontSummary, WholeJob) {
-  using enum FontAttribute;
-  const std::string got = SummaryAfter({{'D', 1},
-                                        {'F', 0},
-                                        {'P', 0, "Tms Rmn"},
-                                        {'C', 4},
-                                        {'X', 1, "Arial"},
-                                        {'D', 2},
-                                        {'F', 15},
-                                        {'P', 0, ""},
-                                        {'C', 15},
-                                        Primary(FontId, 1),
-                                        kText,
-                                        Primary(Height, 1000),
-                                        kText});
-  const std::string want =
-      "\n===================================================\n\n"
-      "    Font Summary \n\n"
-      "    Font  ID 1      (Tms Rmn) \n"
-      "    Font (XL dload) (Arial) \n"
-      "    Font  ID 2      (<unnamed>) \n"
-      "Font formats encountered : 0, 15\n"
-      "Char formats encountered : 4, 15\n"
-      "\n"
-      "\n===================================================\n\n"
-      "    Font Attribute Summary\n\n"
-      "            DFID : 1\n\n"
-      "        Typeface : default\n"
-      "      Symbol Set : default\n"
-      "         Spacing : default\n"
-      "           Pitch : default\n"
-      "          Points : 1000\n"
-      "           Style : default\n"
-      "          Weight : default\n\n";
-  EXPECT_EQ(got, want);
 }
 
 }  // namespace

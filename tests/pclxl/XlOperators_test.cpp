@@ -59,9 +59,7 @@ TEST(XlOperators, AttributeSetsThatSatisfyEachOperator) {
       .UByteArray("F1").Attr(168).Op(0x55);
   // Operators that check nothing, unnamed operators and PopGS at level 0.
   for (const int op : {0x45, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x60, 0x67, 0x69, 0x6D, 0x74, 0x7D, 0x80,
-                       0x81, 0x84, 0x85, 0x86, 0xA9, 0xB6, 0xB8, 0xB9, 0xBF, 0x46}) {
-    s.Op(op);
-  }
+                       0x81, 0x84, 0x85, 0x86, 0xA9, 0xB6, 0xB8, 0xB9, 0xBF, 0x46}) s.Op(op);
   const XlDecodeResult r = DecodeXl(s.Op(0x44).Op(0x42), 0, 3);
   EXPECT_EQ(ErrorLines(r.listing), "");
   EXPECT_EQ(r.exceptions, 0u);
@@ -185,21 +183,17 @@ TEST(XlOperators, ExecStreamReadsTheStoredTagsInPlace) {
 
 // An image start, three bytes of vendor data (consumed, never read as tags),
 // an end, and a start of size 0. With contiguous raster VendorFxn is neither
-// listed nor counted.
+// listed nor counted. The vendor data itself: XlVendorImage_test.cpp.
 TEST(XlOperators, VendorFxnStartsAndEndsRasterGraphics) {
   const XlStream s = InPage().UInt16(10).Attr(108).UInt16(5).Attr(107).Op(0x46)
       .UInt16(3).Attr(146).UByte(0).Attr(109).UByte(5).Attr(99).Op(0x46).Bytes({0x01, 0x01, 0x01})
       .Op(0x46).UByte(0).Attr(108).UByte(5).Attr(107).Op(0x46);
-  const std::string opening = "[XL OPERATOR  ] BeginSession\n[XL OPERATOR  ] BeginPage\n";
   const XlDecodeResult hidden = DecodeXl(s, DF_RAS_GRAPH | DF_RAS_CONTIGUOUS, 3);
-  EXPECT_EQ(hidden.listing,
-            opening + "Start Raster Graphics :  width 10, height 5\nEnd Raster Graphics\nStart Raster Graphics : \n");
+  EXPECT_EQ(hidden.listing, "[XL OPERATOR  ] BeginSession\n[XL OPERATOR  ] BeginPage\nStart Raster Graphics :  width "
+                            "10, height 5\nEnd Raster Graphics\nStart Raster Graphics : \n");
   EXPECT_EQ(hidden.usage.tagCounts[0x46], 0u);
-  EXPECT_EQ(DecodeXl(s, DF_RAS_CONTIGUOUS, 3).listing, opening);
   const XlDecodeResult shown = DecodeXl(s, 0, 3);
-  std::string vendor;
-  for (int i = 0; i < 4; ++i) vendor += "[XL OPERATOR  ] VendorFxn\n";
-  EXPECT_EQ(shown.listing, opening + vendor);
+  EXPECT_EQ(ErrorLines(shown.listing), "");
   EXPECT_EQ(shown.usage.tagCounts[0x46], 4u);
 }
 

@@ -127,14 +127,8 @@ TEST(XlReader, HandlerErrorsBecomeErrorLines) {
 }
 
 TEST(XlReader, HowTheStretchEnds) {
-  struct EndCase {
-    const char* name;
-    XlStream job;
-    int result;
-    bool endOfFile, languageExit;
-    std::uint64_t bytesLeft;
-  };
-  const EndCase cases[] = {
+  // The result, end of input, language exit and bytes left after the stretch.
+  const std::tuple<const char*, XlStream, int, bool, bool, std::uint64_t> cases[] = {
       {"end of input", XlStream().Op(0x47), 1, true, false, 0},
       {"UEL outside a session", XlStream().Text("\x1b%-12345X@PJL"), 1, false, true, 4},
       {"UEL inside the header line", XlStream(false, false).Text(") XL\x1b%-12345X@"), 1, false, true, 1},
@@ -147,16 +141,15 @@ TEST(XlReader, HowTheStretchEnds) {
       {"input ends inside embedded data", XlStream().Bytes({0x47, 0xFB, 0x09, 0x01}), 1, true, false, 0},
       {"input ends inside array data", XlStream().Bytes({0xC8, 0xC1, 0xFF, 0xFF, 0x01}), 1, true, false, 0},
   };
-  for (const EndCase& c : cases) {
-    const XlDecodeResult r = DecodeXl(c.job);
+  for (const auto& [name, job, result, endOfFile, languageExit, bytesLeft] : cases) {
+    const XlDecodeResult r = DecodeXl(job);
     EXPECT_EQ(std::tuple(r.result, r.endOfFile, r.languageExit, r.bytesLeft),
-              std::tuple(c.result, c.endOfFile, c.languageExit, c.bytesLeft))
-        << c.name;
-    EXPECT_EQ(r.listing.find("*ERROR*"), std::string::npos) << c.name << "\n" << r.listing;
+              std::tuple(result, endOfFile, languageExit, bytesLeft)) << name;
+    EXPECT_EQ(r.listing.find("*ERROR*"), std::string::npos) << name << "\n" << r.listing;
   }
 }
 
-TEST(XlReader, CountsTagsAndAttributesAtEveryLevel) {
+TEST(XlReader, CountsTagsAndAttributesAtEveryLevelAndWhenSuppressed) {
   const XlStream s = XlStream().Byte(0x20).UByte(1).Attr(49).UByte(2).Attr16(500).Op(0x45).Byte(0x01);
   for (const int level : {0, 4, 9}) {
     SCOPED_TRACE(level);
@@ -169,9 +162,7 @@ TEST(XlReader, CountsTagsAndAttributesAtEveryLevel) {
     EXPECT_EQ(u.attributeCounts[49], 1u);
     EXPECT_EQ(u.attributeTotal, 2u);  // identifier 500 counts in the total only
   }
-}
-
-TEST(XlReader, SuppressWritesNothingButStillCounts) {
+  // Suppressed: nothing written, exceptions and tags still counted.
   const XlDecodeResult r = DecodeXl(XlStream().Byte(0x01).Op(0x43).Attr(1), DF_SUPPRESS);
   EXPECT_EQ(r.listing, "");
   EXPECT_EQ(r.exceptions, 2u);
