@@ -3,7 +3,9 @@
 // from font selections and printed text.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fonts/FontRegistry.h"
@@ -71,14 +73,11 @@ TEST(FontSummary, DownloadedFonts) {
        kFontsHeading + "    Font  ID 12     (First) (This font defined more than once)\n\n"},
       {"an ID wider than its column", {{'D', 1234567}, {'P', 0, ""}},
        kFontsHeading + "    Font  ID 1234567  (<unnamed>) \n\n"},
-      {"PCL XL fonts, one defined twice",
-       {{'X', 3, "Univers"}, {'X', 4, ""}, {'X', 3, "Again"}},
-       kFontsHeading + "    Font (XL dload) (Univers) (This font defined more than once)\n" +
-           "    Font (XL dload) (<unnamed>) \n\n"},
       // XL font 5 and PCL font 5 are two fonts, each defined once.
-      {"PCL and XL fonts of the same number, in definition order",
-       {{'X', 5, "Xl"}, {'D', 5}, {'P', 0, "Pcl"}, {'D', 0}, {'P', 0, "Zero"}},
-       kFontsHeading + "    Font (XL dload) (Xl) \n    Font  ID 5      (Pcl) \n    Font  ID 0      (Zero) \n\n"},
+      {"PCL and XL fonts, in definition order",
+       {{'X', 3, "Univers"}, {'X', 5, ""}, {'D', 5}, {'P', 0, "Pcl"}, {'X', 3, "Again"}},
+       kFontsHeading + "    Font (XL dload) (Univers) (This font defined more than once)\n" +
+           "    Font (XL dload) (<unnamed>) \n    Font  ID 5      (Pcl) \n\n"},
       {"header and character formats",
        {{'F', 20}, {'D', 1}, {'P', 0, "A"}, {'C', 4}, {'F', 0}, {'P', 0, "B"}, {'C', 4}, {'C', 10}, {'F', 20}},
        kFontsHeading + "    Font  ID 1      (A) (This font defined more than once)\n" +
@@ -92,15 +91,17 @@ TEST(FontSummary, DownloadedFonts) {
   }
 }
 
-// The seven attribute lines of a font selected by attributes.
-std::string AllDefault() {
-  return "        Typeface : default\n"
-         "      Symbol Set : default\n"
-         "         Spacing : default\n"
-         "           Pitch : default\n"
-         "          Points : default\n"
-         "           Style : default\n"
-         "          Weight : default\n\n";
+// The seven attribute lines of a font selected by attributes: "default" but
+// for the lines given by their index.
+std::string Attrs(std::initializer_list<std::pair<int, const char*>> set = {}) {
+  const char* const labels[] = {"Typeface", "Symbol Set", "Spacing", "Pitch", "Points", "Style", "Weight"};
+  std::string text;
+  for (int i = 0; i < 7; ++i) {
+    std::string value = "default";
+    for (const auto& [at, v] : set) value = at == i ? v : value;
+    text += std::string(16 - std::string(labels[i]).size(), ' ') + labels[i] + " : " + value + "\n";
+  }
+  return text + "\n";
 }
 
 std::string Dfid(const char* id) { return std::string("            DFID : ") + id + "\n\n"; }
@@ -113,52 +114,25 @@ TEST(FontAttributeSummary, UsedFonts) {
     std::string want;  // after the heading
   } cases[] = {
       {"no text", {Primary(Height, 1200)}, ""},
-      {"text before any selection", {kText}, AllDefault()},
+      {"text before any selection", {kText}, Attrs()},
       {"every attribute set",
        {Primary(Typeface, 4148), Primary(SymbolSet, 277), Primary(Spacing, 1), Primary(Pitch, 1050),
         Primary(Height, 1200), Primary(Style, 5), Primary(StrokeWeight, -3), kText},
-       "        Typeface : 4148\n"
-       "      Symbol Set : 277\n"
-       "         Spacing : 1\n"
-       "           Pitch : 1050\n"
-       "          Points : 1200\n"
-       "           Style : 5\n"
-       "          Weight : -3\n\n"},
+       Attrs({{0, "4148"}, {1, "277"}, {2, "1"}, {3, "1050"}, {4, "1200"}, {5, "5"}, {6, "-3"}})},
       {"text after ESC(12X", {Primary(FontId, 12), kText}, Dfid("12")},
       {"text twice under identical selections", {Primary(Spacing, 0), kText, kText, Primary(Spacing, 0), kText},
-       "        Typeface : default\n"
-       "      Symbol Set : default\n"
-       "         Spacing : 0\n"
-       "           Pitch : default\n"
-       "          Points : default\n"
-       "           Style : default\n"
-       "          Weight : default\n\n"},
-      {"back to earlier attributes",
-       {Primary(Style, 1), kText, Primary(Style, 0), kText, Primary(Style, 1), kText},
-       "        Typeface : default\n      Symbol Set : default\n         Spacing : default\n"
-       "           Pitch : default\n          Points : default\n           Style : 1\n"
-       "          Weight : default\n\n"
-       "        Typeface : default\n      Symbol Set : default\n         Spacing : default\n"
-       "           Pitch : default\n          Points : default\n           Style : 0\n"
-       "          Weight : default\n\n"},
+       Attrs({{2, "0"}})},
       // An ID is known by itself, whatever attributes went with it.
       {"one ID under different attributes",
        {Primary(FontId, 7), kText, Primary(Typeface, 3), kText, Primary(FontId, 7), kText, Secondary(Pitch, 500),
         Secondary(FontId, 7), {'S'}, kText},
-       Dfid("7") +
-           "        Typeface : 3\n      Symbol Set : default\n         Spacing : default\n"
-           "           Pitch : default\n          Points : default\n           Style : default\n"
-           "          Weight : default\n\n"},
+       Dfid("7") + Attrs({{0, "3"}})},
       {"the secondary font prints after SO, the primary after SI",
-       {Secondary(Height, 850), {'S'}, kText, {'I'}, kText},
-       "        Typeface : default\n      Symbol Set : default\n         Spacing : default\n"
-       "           Pitch : default\n          Points : 850\n           Style : default\n"
-       "          Weight : default\n\n" +
-           AllDefault()},
+       {Secondary(Height, 850), {'S'}, kText, {'I'}, kText}, Attrs({{4, "850"}}) + Attrs()},
       // ESC E resets the selections but keeps what was used; the unset
       // selection after it is a new entry.
       {"ESC E keeps the used fonts", {Primary(FontId, 3), kText, {'R'}, kText, Primary(FontId, 3), kText},
-       Dfid("3") + AllDefault()},
+       Dfid("3") + Attrs()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

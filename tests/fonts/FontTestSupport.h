@@ -57,17 +57,11 @@ inline HeaderBytes Header(std::size_t size, int descriptorSize, int format) {
 // The full length of a header of each format: the fields, the tail, and for
 // format 12 the 16 further name bytes.
 inline std::size_t FullLength(int format) {
-  switch (format) {
-    case 5:
-    case 9: return 92;
-    case 12: return 110;
-    case 15:
-    case 16: return 72;
-    case 20: return 68;
-    case 10:
-    case 11: return 66;  // the global data size right after the name
-    default: return 64;
-  }
+  if (format == 5 || format == 9) return 92;
+  if (format == 12) return 110;
+  if (format == 15 || format == 16) return 72;
+  if (format == 20) return 68;
+  return format == 10 || format == 11 ? 66 : 64;  // 66: the global data size after the name
 }
 
 struct DecodedHeader {
@@ -96,11 +90,10 @@ struct DecodedChar {
 
 inline DecodedChar DecodeChar(const Bytes& block, bool list, bool show) {
   DecodedChar out;
-  {
-    OutputSink sink(&out.listing);
-    DescriptorReader reader{block};
-    out.width = DecodeCharDescriptor(sink, reader, list, show, out.registry);
-  }
+  OutputSink sink(&out.listing);
+  DescriptorReader reader{block};
+  out.width = DecodeCharDescriptor(sink, reader, list, show, out.registry);
+  sink.Flush();
   return out;
 }
 
@@ -141,11 +134,6 @@ inline std::string LineOf(const std::string& listing, std::string_view label) {
   return "(no line " + std::string(label) + ")";
 }
 
-// The listing from the line that begins with `label` to its end.
-inline std::string ListingFrom(const std::string& listing, std::string_view label) {
-  const std::size_t at = listing.find("\n" + std::string(label));
-  return at == std::string::npos ? "(no line " + std::string(label) + ")" : listing.substr(at + 1);
-}
 
 // A font command found by a walk of a job's escapes, independent of the
 // decoder: ESC*c#D ('D'), ESC*c#E ('E'), ESC)s#W ('H') or ESC(s#W ('C');

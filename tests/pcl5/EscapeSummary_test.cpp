@@ -50,15 +50,6 @@ class EscapeSummaryTest : public ::testing::Test {
   OutputSink sink_{&text_};
 };
 
-TEST_F(EscapeSummaryTest, ResetAndTwoOrientations) {
-  Count("E");
-  Count("&lO", 2);
-  EXPECT_EQ(Summary(), kHead +
-                           "<ESC>E" + Blanks(7) + "Reset" + Blanks(45) + ":     1 time \n" +
-                           "<ESC>&l#O" + Blanks(4) + "Paper Orientation " + Blanks(32) + ":     2 times\n" +
-                           "\n3 Escape sequences\n" + kClosing);
-}
-
 // Nothing counted still gives the total and the closing rule; ESC&A counts on
 // a group record, which is no escape.
 TEST_F(EscapeSummaryTest, ResetClearsEveryCountAndGroupRecordsAreNotListed) {
@@ -74,7 +65,6 @@ TEST_F(EscapeSummaryTest, ResetClearsEveryCountAndGroupRecordsAreNotListed) {
 TEST_F(EscapeSummaryTest, DescriptionsAreCutBeforeTheirValuePart) {
   const std::pair<std::string_view, std::string> cases[] = {
       {"&aL", "<ESC>&a#L" + Blanks(4) + "Set Left Margin " + Blanks(34)},
-      {"&lX", "<ESC>&l#X" + Blanks(4) + "Number Of Copies " + Blanks(33)},
       {"&dD", "<ESC>&d#D" + Blanks(4) + "Enable Underlining - " + Blanks(29)},
       {"&kW", "<ESC>&k#W" + Blanks(4) + "*** Print Mode or Text scale, Ignored" + Blanks(13)},
   };

@@ -39,10 +39,8 @@ TEST(EscapeTable, LookupsFindTheRightRecord) {
       {"&lA", "Set Page Size", PageSize, 0, kPageEjectIfMarked},
       {"%X", "Exit Language", None, kSyntaxLeavesPcl, kPageEjectIfMarked},
       {"(sW", "Download Character", CharacterData, kSyntaxData, kPageFontHook},
-      {")sW", "Download Font Descriptor", FontDescriptor, kSyntaxData, kPageFontHook},
       {"*bW", "Transfer Raster Data", RasterData, kSyntaxData, kPageMarks},
       {"*cD", "ID for next download font", FontId, 0, kPageFontHook},
-      {"*cE", "ID for next download character", CharacterCode, 0, kPageFontHook},
       {"*cF", "Font Control : %s", None, 0, kPageFontHook},
       {"+mW", "NVM related escape with data", None, kSyntaxData},
   };
@@ -54,21 +52,6 @@ TEST(EscapeTable, LookupsFindTheRightRecord) {
     EXPECT_STREQ(e->description, c.description);
     EXPECT_EQ(std::tuple(e->format, e->syntax, e->page), std::tuple(c.format, c.syntax, c.page));
   }
-}
-
-TEST(EscapeTable, Descend) {
-  using enum EscapeTableId;
-  const struct {
-    EscapeTableId table;
-    int c;
-    EscapeTableId want;
-  } cases[] = {
-      {Root, '&', Ampersand}, {Root, 'E', None},          {Root, '?', None},        {Root, -1, None},
-      {Ampersand, 'k', AmpK}, {Ampersand, 'K', AmpK},     {Ampersand, 'g', None},   // ESC&g1X: G has no children
-      {LeftParen, 'f', LeftParenF}, {RightParen, 'f', None}, {RightParen, 's', RightParenS},  // only ) s is a group
-  };
-  for (const auto& d : cases) EXPECT_EQ(DescendEscapeTree(d.table, d.c), d.want) << d.c;
-  EXPECT_EQ(FindEscape(None, 'X').entry, nullptr);
 }
 
 // Every escape is found again by its path, and counts in a slot of its own.

@@ -46,7 +46,6 @@ const FormatterCase kCases[] = {
     // Cursor moves: a sign makes the move relative; the fraction is trimmed.
     {"SignedIsRelative", E + "*p+300Y", L("* p +300 Y", "Relative Move of Y by PCL dot unit : +300")},
     {"UnsignedIsAbsolute", E + "*p300Y", L("* p 300 Y", "Absolute Move of Y by PCL dot unit : 300")},
-    {"MinusIsRelative", E + "*p-12X", L("* p -12 X", "Relative Move of X by PCL dot unit : -12")},
     {"FractionTrimmed", E + "&a+1.50H", L("& a +1.50 H", "Relative Move of X position by decipoint : +1.5")},
 
     // Page setup.
@@ -60,11 +59,8 @@ const FormatterCase kCases[] = {
          "B\n" + L("& l 0 O", "Paper Orientation : Portrait") + "[Page Eject offset 17 ]\nC\n" +
          L("& l 0 O", "Paper Orientation : Portrait") + "D\n[Page Eject offset 24 ]\n",
      DF_PAGE_SUM},
-    {"OutputTray", E + "&l1G", L("& l 1 G", "Select Output Tray : Upper Bin")},
     {"OutputTrayUnknown", E + "&l4G", L("& l 4 G", "Select Output Tray : *** unknown value ( 4 )")},
     {"PaperSourceNegativeKey", E + "&l-1H", L("& l -1 H", "Select Paper Source : Tractor Feed")},
-    {"PaperSourcePlusKeepsKey", E + "&l+4H", L("& l +4 H", "Select Paper Source : Lower")},
-    {"PaperSourceUnknownNegative", E + "&l-2H", L("& l -2 H", "Select Paper Source : *** unknown value ( -2 )")},
 
     // Text parsing method: what the following text bytes become.
     // Shift GB is named but keeps the method; 1 byte ends it.
@@ -73,36 +69,20 @@ const FormatterCase kCases[] = {
          L("& t 1 P", "Text Parsing Method : 1 byte") + "AB\n"},
     {"HeldLeadByteDropped", E + "&t21PA" + E + "&t0PB",
      kTwoByte + L("& t 0 P", "Text Parsing Method : default") + "B\n"},
-    {"Method38HighLead", E + "&t38P\x80" "AB", L("& t 38 P", "Text Parsing Method : 1 byte / 2 byte") + "<0x8041>B\n"},
     {"ResetEndsMethod", E + "&t21P" + E + "EAB", kTwoByte + L("E", "Reset") + "AB\n"},
 
     // Font selection.
-    {"SecondarySymbolSet", E + ")0N", L(") 0 N", "Secondary Symbol Set : ISO 8859/1 Latin 1 (EC94)")},
     {"SymbolSetUnknown", E + "(3Z", L("( 3 Z", "Primary Symbol Set : *** Unknown symset name : ID = 122")},
-    {"FontById", E + "(12X" + E + ")3X",
-     L("( 12 X", "Select Primary Font By ID : 12") + L(") 3 X", "Select Secondary Font By ID : 3")},
-    {"SecondaryTypeface", E + ")s3T", L(") s 3 T", "Secondary Typeface : Courier")},
-    {"StyleItalicCondensed", E + "(s5S", L("( s 5 S", "Primary Font Style ( 5 ) : Italic Condensed")},
-    {"StyleCompressed", E + ")s8S", L(") s 8 S", "Secondary Font Style ( 8 ) : Compressed")},
-    {"StyleExpanded", E + "(s24S", L("( s 24 S", "Primary Font Style ( 24 ) : Expanded")},
     {"StyleWidthTwoHasNoWord", E + "(s16S", L("( s 16 S", "Primary Font Style ( 16 ) :")},
     {"StyleAllLooks", E + "(s225S", L("( s 225 S", "Primary Font Style ( 225 ) : Italic Outline Inline Shadowed")},
     {"WeightLight", E + "(s-3B", L("( s -3 B", "Primary Font Weight ( 3 ) : Light")},
     {"WeightLimitedToSeven", E + "(s9B", L("( s 9 B", "Primary Font Weight ( 9 ) : Ultra Black")},
-    {"WeightLimitedNegative", E + ")s-9B", L(") s -9 B", "Secondary Font Weight ( 9 ) : Ultra Thin")},
-    {"WeightPlus", E + "(s+1B", L("( s +1 B", "Primary Font Weight ( 1 ) : Semi Bold")},
     {"PitchKeepsFraction", E + "(s10.50H", L("( s 10.50 H", "Primary Font Pitch : 10.50 chars per inch")},
-    {"PitchWithoutPlus", E + ")s+12.0H", L(") s +12.0 H", "Secondary Font Pitch : 12.0 chars per inch")},
-    {"PointSizeFraction", E + ")s7.25V", L(") s 7.25 V", "Secondary Font Pt Size : 7.25")},
-    {"CharacterCodeBlank", E + "*c32E", L("* c 32 E", "Character Code for next download char (' ' 32 0x20)")},
     {"CharacterCodeWide", E + "*c300E", L("* c 300 E", "Character Code for next download char ( 300 0x12c)")},
-    {"FontId", E + "*c7D", L("* c 7 D", "Font id #7")},
     // Without the options that read them, the data bytes are skipped.
     {"FontDescriptorSkipsData", E + ")s4WabcdZ", L(") s 4 W", "Font Descriptor  (4 bytes) :") + "Z\n", 0},
-    {"CharacterDataSkipsData", E + "(s3WabcZ", L("( s 3 W", "Character descriptor (3 bytes) :") + "Z\n", 0},
 
     // Macros, modes and transparent data.
-    {"MacroId", E + "&f5Y", L("& f 5 Y", "Set Macro ID #5")},
     {"MacroControlLastAndPastList", E + "&f10X" + E + "&f11X",
      L("& f 10 X", "Macro Control (10) : Make Macro Permanent") +
          L("& f 11 X", "Macro Control (11) : *** Invalid value")},
@@ -113,16 +93,12 @@ const FormatterCase kCases[] = {
     {"TransparentFormFeedIsData", "A" + E + "&p1X\fB\f",
      "A\n" + L("& p 1 X", "Transparent Print Mode next 1 bytes :") + "<0x0C>B\n<FF>\n[Page Eject offset 9 ]\n",
      DF_PAGE_SUM},
-    {"TransparentLineEnds", E + "&p2X\r\nA", L("& p 2 X", "Transparent Print Mode next 2 bytes :") + "<0x0D><0x0A>A\n"},
 
     // Colour: a gap in the palette control names, and the list end.
     {"PaletteControl", E + "&p3C" + E + "&p6C" + E + "&p7C",
      L("& p 3 C", "Palette Control (3) : *** Invalid value") +
          L("& p 6 C", "Palette Control (6) : Copy active palette to current ctl id") +
          L("& p 7 C", "Palette Control (7) : *** Invalid value")},
-    {"PaletteIdsAndColour", E + "&p5I" + E + "&p5S" + E + "*v3S",
-     L("& p 5 I", "Set Palette Control ID #5") + L("& p 5 S", "Select Active Palette by ID #5") +
-         L("* v 3 S", "Set Foreground Color (index into current palette) 3")},
     {"ImageDataDirectByPixel", E + "*v6W" + std::string("\0\3\10\10\10\10", 6) + "Z",
      L("* v 6 W", "Configure Image Data (6 bytes) : RGB, direct by pixel, 8 bits") + "Z\n"},
     {"ImageDataTooShort", E + "*v2W" + std::string("\0\1", 2) + "Z",
@@ -136,12 +112,7 @@ const FormatterCase kCases[] = {
      L("* t 300 R", "Raster Graphics Resolution : 300") +
          L("* t 720 H", "Raster Graphics Width  (Dest) : 720.000 ( pixels = 300.000 )") + L("E", "Reset") +
          L("* t 720 H", "Raster Graphics Width  (Dest) : 720.000 ( pixels = 75.000 )")},
-    {"MsbAndYOffset", E + "*b1O" + E + "*b49Y",
-     L("* b 1 O", "Raster Graphics MSB : 1") + L("* b 49 Y", "Raster Y Offset : 49 rows")},
     {"CompressionGap", E + "*b4M", L("* b 4 M", "Set Raster Compression : *** Invalid value : 4")},
-    {"CompressionLastNamed", E + "*b1005M", L("* b 1005 M", "Set Raster Compression : GP3-2D, K -4")},
-    {"CompressionNumberOnly", E + "*b1006M" + E + "*b1008M",
-     L("* b 1006 M", "Set Raster Compression : 1006") + L("* b 1008 M", "Set Raster Compression : 1008")},
     {"CompressionPastNumbers", E + "*b1009M", L("* b 1009 M", "Set Raster Compression : *** Invalid value : 1009")},
     {"StartPastList", E + "*r4A" + E + "*rC",
      L("* r 4 A", "Start Raster Graphics : *** Invalid value") + L("* r C", "End Raster Graphics")},
@@ -154,11 +125,6 @@ const FormatterCase kCases[] = {
          L("* r 1 A", "Start Raster Graphics : Start at Current X position") +
          L("* r 3 A", "Start Raster Graphics : Scaled at current X position X 720:300 (2.400), Y 360:200 (1.800)") +
          L("E", "Reset") + L("* r 2 A", "Start Raster Graphics : Scaled at X=0")},
-    {"DestinationRoundedToDecipoints", E + "*t100.5H" + E + "*t99.4V" + E + "*r100S" + E + "*r100T" + E + "*r2A",
-     L("* t 100.5 H", "Raster Graphics Width  (Dest) : 100.500 ( pixels = 10.468 )") +
-         L("* t 99.4 V", "Raster Graphics Height (Dest) : 99.400 ( pixels = 10.354 )") +
-         L("* r 100 S", "Raster Graphics Width  : 100") + L("* r 100 T", "Raster Graphics Height : 100") +
-         L("* r 2 A", "Start Raster Graphics : Scaled at X=0 X 101:100 (1.010), Y 99:100 (0.990)")},
     {"RasterData", E + "*b2Wxy" + E + "*b1VxZ",
      L("* b 2 W", "Transfer Raster Data") + L("* b 1 V", "Transfer Raster Data By Plane") + "Z\n"},
 };

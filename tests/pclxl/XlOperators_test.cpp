@@ -1,7 +1,6 @@
-// The PCL XL operator checks: every error an operator raises, the attribute
-// sets that satisfy each operator, and the effects that reach the listing.
-// Operators and attribute sets that the Ghostscript jobs of XlRealJobs_test
-// already use without error are not repeated here.
+// The PCL XL operator checks: every error an operator raises and the effects
+// that reach the listing. Attribute sets that satisfy the operators are shown by
+// the Ghostscript jobs of XlRealJobs_test.
 #include <string>
 #include <vector>
 
@@ -33,38 +32,6 @@ TEST(XlOperators, EachRequiredAttributeIsChecked) {
   }
 }
 
-TEST(XlOperators, AttributeSetsThatSatisfyEachOperator) {
-  XlStream s = InPage();
-  s.SInt16(5).Attr(8).Op(0x63)  // a pattern brush
-      .Real32(-30).Attr(161).Op(0x64).Real32Xy(1, 1).Attr(164).Op(0x65).Real32Xy(0, 0).Attr(165).Op(0x66)
-      .UByte(0).Attr(83).UInt16Box(0, 0, 10, 10).Attr(66).Op(0x68)
-      .UByte(1).Attr(3).UByte(0).Attr(2).UByteArray(std::string("\x00\xff", 2)).Attr(6).Op(0x6A)
-      .SInt16Xy(-1, 2).Attr(76).Op(0x6C).UByte(0).Attr(70).Op(0x6E).UByte(10).Attr(73).Op(0x73)
-      .SInt16Xy(10, 10).Attr(42).Op(0x75).SInt16(90).Attr(41).Op(0x76).Real32Xy(2, 2).Attr(43).Op(0x77)
-      .UByte(0).Attr(134).UInt16Xy(600, 600).Attr(137).Op(0x77)  // SetPageScale without PageScale
-      .UByte(1).Attr(45).Op(0x78).UByte(1).Attr(45).Op(0x7C).UByte(1).Attr(84).Op(0x7F);
-  for (const int arc : {0x91, 0x96, 0x97, 0x9E, 0x9F}) {
-    s.UInt16Box(0, 0, 10, 10).Attr(66).SInt16Xy(0, 5).Attr(79).SInt16Xy(5, 0).Attr(69).Op(arc);
-  }
-  for (const int box : {0x98, 0x99, 0xA1}) s.UInt16Box(0, 0, 10, 10).Attr(66).Op(box);
-  for (const int round : {0xA2, 0xA3}) s.UInt16Box(0, 0, 10, 10).Attr(66).UByteXy(2, 2).Attr(68).Op(round);
-  s.SInt16Xy(1, 1).Attr(81).SInt16Xy(2, 2).Attr(82).SInt16Xy(3, 3).Attr(69).Op(0x93);
-  // Image data that is not examined, PadBytesMultiple 9, a raster pattern.
-  s.Image(2, 4, 5).Op(0xB0).Rows(0, 2).OpWithData(0xB1, std::string(8, '\0'))
-      .Rows(2, 3).UByte(9).Attr(110).Op(0xB1).Op(0xB2)
-      .UByte(2).Attr(104).UByte(7).Attr(105).Image(0, 8, 2).Op(0xB3).Rows(0, 2).Op(0xB4).Op(0xB5);
-  // A font found whatever the case of its name, then removed.
-  s.UByte(0).Attr(169).UByteArray("F1").Attr(168).Op(0x4F).UInt16(4).Attr(167).OpWithData(0x50, "abcd").Op(0x51)
-      .UByteArray("f1").Attr(168).Op(0x52).UInt16(2).Attr(163).UByte(65).Attr(162).OpWithData(0x53, "xy").Op(0x54)
-      .UByteArray("F1").Attr(168).Op(0x55);
-  // Operators that check nothing, unnamed operators and PopGS at level 0.
-  for (const int op : {0x45, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x60, 0x67, 0x69, 0x6D, 0x74, 0x7D, 0x80,
-                       0x81, 0x84, 0x85, 0x86, 0xA9, 0xB6, 0xB8, 0xB9, 0xBF, 0x46}) s.Op(op);
-  const XlDecodeResult r = DecodeXl(s.Op(0x44).Op(0x42), 0, 3);
-  EXPECT_EQ(ErrorLines(r.listing), "");
-  EXPECT_EQ(r.exceptions, 0u);
-}
-
 TEST(XlOperators, ChecksRaiseTheirErrors) {
   struct Row {
     const char* name;
@@ -90,12 +57,6 @@ TEST(XlOperators, ChecksRaiseTheirErrors) {
            .UByte(1).Attr(134).UInt16Xy(3, 3).Attr(137).Op(0x41).Op(0x42)
            .UByte(2).Attr(134).UInt16Xy(1, 1).Attr(137).Op(0x41),
        Err(0x41, "BeginSession", value) + Err(0x41, "BeginSession", value)},
-      {"custom media size units 3, below one unit, good; a page without any media size",
-       XlStream().Session().UByte(0).Attr(40).UByte(3).Attr(48).Real32Xy(8.5f, 11).Attr(47).Op(0x43)
-           .UByte(0).Attr(40).UByte(0).Attr(48).Real32Xy(0.0001f, 11).Attr(47).Op(0x43)
-           .UByte(0).Attr(40).UByte(0).Attr(48).Real32Xy(8.5f, 11).Attr(47).Op(0x43).Op(0x44)
-           .UByte(0).Attr(40).Op(0x43),
-       Err(0x43, "BeginPage", value) + Err(0x43, "BeginPage", value)},
       {"the twentieth PushGS; PopGS below level 0", pushes.Op(0x60).Op(0x60),
        Err(0x61, "PushGS", "Max GS Levels Exceeded")},
       {"SetCursorRel and BeginImage before any page",
@@ -179,22 +140,6 @@ TEST(XlOperators, ExecStreamReadsTheStoredTagsInPlace) {
             "[XL OPERATOR  ] EndStream\n[XL OPERATOR  ] ExecStream\n[XL OPERATOR  ] Comment\n"
             "[XL OPERATOR  ] Unknown Op 0x45\n[XL OPERATOR  ] EndSession\n[XL OPERATOR  ] ExecStream\n"
             "[XL OPERATOR  ] Comment\n[XL OPERATOR  ] Unknown Op 0x45\n");
-}
-
-// An image start, three bytes of vendor data (consumed, never read as tags),
-// an end, and a start of size 0. With contiguous raster VendorFxn is neither
-// listed nor counted. The vendor data itself: XlVendorImage_test.cpp.
-TEST(XlOperators, VendorFxnStartsAndEndsRasterGraphics) {
-  const XlStream s = InPage().UInt16(10).Attr(108).UInt16(5).Attr(107).Op(0x46)
-      .UInt16(3).Attr(146).UByte(0).Attr(109).UByte(5).Attr(99).Op(0x46).Bytes({0x01, 0x01, 0x01})
-      .Op(0x46).UByte(0).Attr(108).UByte(5).Attr(107).Op(0x46);
-  const XlDecodeResult hidden = DecodeXl(s, DF_RAS_GRAPH | DF_RAS_CONTIGUOUS, 3);
-  EXPECT_EQ(hidden.listing, "[XL OPERATOR  ] BeginSession\n[XL OPERATOR  ] BeginPage\nStart Raster Graphics :  width "
-                            "10, height 5\nEnd Raster Graphics\nStart Raster Graphics : \n");
-  EXPECT_EQ(hidden.usage.tagCounts[0x46], 0u);
-  const XlDecodeResult shown = DecodeXl(s, 0, 3);
-  EXPECT_EQ(ErrorLines(shown.listing), "");
-  EXPECT_EQ(shown.usage.tagCounts[0x46], 4u);
 }
 
 }  // namespace

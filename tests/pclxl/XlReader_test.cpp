@@ -50,7 +50,6 @@ TEST(XlReader, HeaderAndBindingTags) {
        "[XL STREAMBIND] StreamBind Binary HiLo\n" + copies},
       {"0x27 after the header changes nothing", XlStream().Byte(0x27).Bytes({0xC1, 0x2C, 0x01, 0xF8, 0x31, 0x47}),
        "[XL STREAMBIND] StreamBind Ascii\n" + copies},
-      {"unnamed data type tags are read as single tags", XlStream().Bytes({0xC6, 0xD7, 0xEF}).Op(0x47), kComment},
   };
   ExpectListings(cases);
 }
@@ -133,12 +132,10 @@ TEST(XlReader, HowTheStretchEnds) {
       {"UEL outside a session", XlStream().Text("\x1b%-12345X@PJL"), 1, false, true, 4},
       {"UEL inside the header line", XlStream(false, false).Text(") XL\x1b%-12345X@"), 1, false, true, 1},
       {"UEL inside a session", XlStream().Session().Text("\x1b%-12345X@"), 0, false, true, 1},
-      {"UEL inside a page", XlStream().Session().Page().Text("\x1b%-12345X"), 0, false, true, 0},
       {"another escape", XlStream().Text("\x1b%-12346X@"), 0, false, false, 2},
       {"input ends inside the escape", XlStream().Text("\x1b%-123"), 0, true, false, 0},
       {"input ends inside an embedded length", XlStream().Bytes({0x47, 0xFA, 0x01, 0x00}), 0, true, false, 0},
       {"embedded length of 2^31", XlStream().Bytes({0x47, 0xFA, 0x00, 0x00, 0x00, 0x80, 0x41}), 0, false, false, 1},
-      {"input ends inside embedded data", XlStream().Bytes({0x47, 0xFB, 0x09, 0x01}), 1, true, false, 0},
       {"input ends inside array data", XlStream().Bytes({0xC8, 0xC1, 0xFF, 0xFF, 0x01}), 1, true, false, 0},
   };
   for (const auto& [name, job, result, endOfFile, languageExit, bytesLeft] : cases) {

@@ -27,10 +27,6 @@ TEST_P(PjlListing, MatchesExpectedLines) {
 }
 
 const PjlCase kPjlCases[] = {
-    {"EnterLanguageWithBlanksAroundEquals", kUel + "@PJL JOB\r\n@PJL ENTER LANGUAGE = PCL\r\n\x1b" "E",
-     "[ ESC % -12345 X ]    Exit Language\n@PJL JOB\n@PJL ENTER LANGUAGE = PCL\n[ ESC E ]             Reset\n"},
-    {"LineEndingInEscapeHandsOverToPcl", "@PJL SET RESOLUTION=600\x1b" "E",
-     "@PJL SET RESOLUTION=600\n[ ESC E ]             Reset\n"},
     {"PostscriptIsSkippedToTheNextUel",
      "@PJL ENTER LANGUAGE=POSTSCRIPT\r\n%!PS\nshowpage\n" + kUel + "@PJL EOJ\r\n",
      "@PJL ENTER LANGUAGE=POSTSCRIPT\nSwitched to Postscript emulation...scanning for UEL.\n@PJL EOJ\n"},

@@ -32,13 +32,8 @@ constexpr char kEsc = 27;
 
 // The escapes whose value counts the data bytes that follow them.
 inline bool CarriesData(char param, char group, char terminator) {
-  static constexpr std::string_view kDataEscapes[] = {"*bW", "*bV", "(sW", ")sW", "(fW", "*cW", "*vW", "*gW",
-                                                      "*oW", "&nW", "&bW", "*lW", "*mW", "*iW"};
-  const char key[] = {param, group, terminator, 0};
-  for (std::string_view d : kDataEscapes) {
-    if (d == key) return true;
-  }
-  return false;
+  const std::string key = {' ', param, group, terminator};
+  return std::string_view(" *bW *bV (sW )sW (fW *cW *vW *gW *oW &nW &bW *lW *mW *iW").find(key) != std::string_view::npos;
 }
 
 inline bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
