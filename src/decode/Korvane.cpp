@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "decode/DecodeStream.h"
+#include "decode/core/DecodeProgress.h"
 #include "decode/FileSearch.h"
 #include "decode/OutputFiles.h"
 #include "decode/OutputNames.h"
@@ -230,6 +231,12 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   struct stat st {};
   const std::uint64_t inputEnd = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   ByteReader input(fd);
+  if (DecodeProgress* progress = run.request.progress) {
+    progress->fileSize.store(inputEnd, std::memory_order_relaxed);
+    progress->bytesRead.store(0, std::memory_order_relaxed);
+    progress->fileNumber.fetch_add(1, std::memory_order_relaxed);
+    input.ReportProgressTo(&progress->bytesRead);
+  }
   const bool startsWithPjl = StartsWithPjl(input);
   if (OpenOutputs(run, source, firstFile) != 0) {
     if (ownsFd) ::close(fd);
@@ -309,6 +316,10 @@ int DecodeFiles(DecodeRequest& request) {
     }
   }
 
+  if (request.progress) {
+    request.progress->fileCount.store(static_cast<std::uint32_t>(files.size()), std::memory_order_relaxed);
+    request.progress->fileNumber.store(0, std::memory_order_relaxed);
+  }
   bool failed = false;
   bool firstFile = true;
   for (const SourceFile& file : files) {

@@ -58,6 +58,7 @@ bool ByteReader::Fill() {
   if (ended_ || fd_ < 0) return false;
   Compact();
   if (len_ < storage_.size()) ReadMore();  // a pipe hands over what it has
+  if (progress_) progress_->store(base_ + len_, std::memory_order_relaxed);
   return pos_ < len_;
 }
 

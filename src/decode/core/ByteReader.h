@@ -5,6 +5,7 @@
 // input is a regular file.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -80,6 +81,10 @@ class ByteReader {
   // True when a read error (not the end) stopped the input.
   bool Failed() const { return failed_; }
 
+  // From now on, each refill stores the offset reached in *counter (read by
+  // another thread; relaxed, as only a display reads it).
+  void ReportProgressTo(std::atomic<std::uint64_t>* counter) { progress_ = counter; }
+
  private:
   bool Fill();
   void Compact();
@@ -95,6 +100,7 @@ class ByteReader {
   bool seekable_ = false;
   bool ended_ = false;
   bool failed_ = false;
+  std::atomic<std::uint64_t>* progress_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -9,6 +9,8 @@
 
 namespace veltrix {
 
+struct DecodeProgress;
+
 // Option bits: one word that every decoder tests (never the settings).
 inline constexpr std::uint32_t DF_CHAR_DESC = 0x1;
 inline constexpr std::uint32_t DF_RAS_FONTS = 0x2;
@@ -99,6 +101,7 @@ struct DecodeRequest {
   HeaderClock clock;
   std::string messageDetail;          // why the run failed (the system's reason), for the command line
   std::uint64_t exceptionCount = 0;   // result: problems reported in all files of the run
+  DecodeProgress* progress = nullptr;  // not owned; updated while the run goes on
 };
 
 // Fills `request` from `settings` (switching off side files that have no
