@@ -25,7 +25,7 @@ void FormatPaletteControl(const Pcl5View& run, const EscapeEntry&) {
 
 void FormatPaletteControlId(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Set Palette Control ID #%u\n", Value(run));
-  SetPaletteControlId(run.palettes, static_cast<std::int32_t>(Value(run)));
+  SetPaletteControlId(run.palettes, Value(run));
 }
 
 // Text printed since the colour was last noted used the old palette.
@@ -35,7 +35,7 @@ void FormatSelectPalette(const Pcl5View& run, const EscapeEntry&) {
     run.eject.page.textSinceColour = false;
   }
   Listing(run).Printf("Select Active Palette by ID #%u\n", Value(run));
-  SelectActivePalette(run.palettes, static_cast<std::int32_t>(Value(run)));
+  SelectActivePalette(run.palettes, Value(run));
 }
 
 // Only the first three bytes mean anything; the rest is skipped unread, so a

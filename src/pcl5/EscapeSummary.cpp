@@ -77,6 +77,7 @@ void WriteEscapeSummary(const Pcl5View& run) {
       PutCountLine(out, e.key, "*** Invalid Escape", e.count);
     out.Put('\n');
     run.pcl.undocumentedEscapes.clear();
+    run.pcl.undocumentedIndex.clear();
   }
 
   std::int64_t total = 0;

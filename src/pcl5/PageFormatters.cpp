@@ -123,13 +123,13 @@ void FormatTransparentPrint(const Pcl5View& run, const EscapeEntry&) {
 
 void FormatMacroId(const Pcl5View& run, const EscapeEntry&) {
   Listing(run).Printf("Set Macro ID #%u\n", Value(run));
-  SetMacroId(run.macros, static_cast<std::int32_t>(Value(run)));
+  SetMacroId(run.macros, Value(run));
 }
 
 void FormatMacroControl(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t value = Value(run);
   PutNamedValue(Listing(run), StringPrintf("Macro Control (%u) : ", value), kMacroControls, value);
-  RecordMacroControl(run.macros, static_cast<std::int32_t>(value),
+  RecordMacroControl(run.macros, value,
                      static_cast<std::int64_t>(run.ctx.input->Offset()));
 }
 

@@ -34,14 +34,14 @@ void ReportEscapeProblem(const Pcl5View& run, std::string_view listingText, std:
 
 void CountUndocumented(const Pcl5View& run) {
   if (!(run.ctx.flags & DF_ESC_SUM)) return;
-  const std::string key = UndocumentedEscapeKey(run.pcl.esc);
-  for (UndocumentedEscape& known : run.pcl.undocumentedEscapes) {
-    if (known.key == key) {
-      ++known.count;
-      return;
-    }
+  std::string key = UndocumentedEscapeKey(run.pcl.esc);
+  const auto [at, added] = run.pcl.undocumentedIndex.try_emplace(
+      key, static_cast<std::uint32_t>(run.pcl.undocumentedEscapes.size()));
+  if (added) {
+    run.pcl.undocumentedEscapes.push_back({std::move(key), 1});
+  } else {
+    ++run.pcl.undocumentedEscapes[at->second].count;
   }
-  run.pcl.undocumentedEscapes.push_back({key, 1});
 }
 
 // The meaning line of an escape: its formatter, or its description as a

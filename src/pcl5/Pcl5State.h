@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "decode/core/OutputSink.h"
@@ -45,7 +46,8 @@ struct Pcl5State {
   std::uint8_t duplexMode = 0;
   std::uint8_t duplexSide = 0;
   std::array<std::uint32_t, 32> controlCounts{};
-  std::vector<UndocumentedEscape> undocumentedEscapes;
+  std::vector<UndocumentedEscape> undocumentedEscapes;  // in order of first occurrence
+  std::unordered_map<std::string, std::uint32_t> undocumentedIndex;  // key -> position in the list
   EscapeState esc;
   OutputSink* realListing = nullptr;  // the listing while a meaning goes to the null sink
   std::string lineBuffer;         // a meaning line being built (kept to reuse its storage)

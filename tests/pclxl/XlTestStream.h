@@ -114,7 +114,7 @@ inline XlDecodeResult DecodeXl(std::span<const std::uint8_t> bytes, std::uint32_
   const int result = DecodePclXl(XlViewOf(run));
   sink.Flush();
   return {listing, result, run.ctx.endOfFile, run.ctx.languageExit, run.ctx.exceptionCount, bytes.size() - in.Offset(),
-          run.pages.ejectOffsets.size(), run.xlUsage};
+          run.pages.count, run.xlUsage};
 }
 
 inline XlDecodeResult DecodeXl(const XlStream& s, std::uint32_t flags = 0, int level = 4) {

@@ -1,42 +1,57 @@
 // Macro tracker: the life of every PCL macro of the file, for the macro
 // summary.
+//
+// A job may define millions of macros and call them millions of times, so
+// nothing here grows by more than a few bytes a macro: the IDs in
+// definition order, one state byte and an event count each, an ID index,
+// and the events themselves in a log that spills to disk. The group deletes
+// visit only the macros that are defined, through lists that drop each
+// entry once it is visited.
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "decode/core/IdIndex.h"
 #include "decode/core/OutputSink.h"
+#include "decode/core/SpillLog.h"
 
 namespace veltrix {
 
-struct MacroEvent {
-  std::int32_t action = 0;        // the ESC&f#X value, 0 to 10
-  std::int32_t insideMacro = -1;  // the macro being defined at the time, -1 when none
-  std::int64_t offset = 0;        // input offset just after the macro control escape
-};
-
-struct MacroRecord {
-  std::int32_t macroId = 0;
-  bool permanent = false;
-  bool defined = false;  // its definition was stopped, and it was not deleted since
-  std::vector<MacroEvent> events;
-};
-
 struct MacroTracker {
   bool tracking = false;
-  std::int32_t currentMacroId = 0;    // the last ESC&f#Y
-  std::int32_t definingMacroId = -1;  // -1: no definition open
-  std::int32_t overlayMacroId = -1;   // -1: no overlay enabled
-  std::vector<MacroRecord> macros;    // in order of first definition
-  std::unordered_map<std::int32_t, std::size_t> indexById;  // into macros
+  std::uint32_t currentMacroId = 0;  // the last ESC&f#Y
+  bool defining = false;             // a definition is open
+  std::uint32_t definingMacroId = 0;
+  bool overlayOn = false;
+  std::uint32_t overlayMacroId = 0;
+
+  std::vector<std::uint32_t> ids;          // macro IDs in order of first definition
+  std::vector<std::uint8_t> states;        // per macro: the kMacro* bits below
+  std::vector<std::uint32_t> eventCounts;  // per macro, saturating
+  IdIndex indexById;                       // ID -> position in `ids`
+  // Macros that may be defined, temporary and permanent; an entry goes stale
+  // when its macro is deleted or changes permanence, and is dropped when a
+  // group delete visits it.
+  std::vector<std::uint32_t> maybeTemporary;
+  std::vector<std::uint32_t> maybePermanent;
+  // Every event in the job's order: the macro's position, the action (with
+  // bit 4 set when an ID of the macro being defined follows), the offset as a
+  // zigzag difference from the event before, then that ID.
+  SpillLog events;
+  std::int64_t lastOffset = 0;
 };
+
+inline constexpr std::uint8_t kMacroPermanent = 0x1;
+inline constexpr std::uint8_t kMacroDefined = 0x2;
+inline constexpr std::uint8_t kMacroOnTemporaryList = 0x4;
+inline constexpr std::uint8_t kMacroOnPermanentList = 0x8;
 
 void ResetMacros(MacroTracker& macros, bool tracking);
 // ESC&f#Y.
-void SetMacroId(MacroTracker& macros, std::int32_t id);
+void SetMacroId(MacroTracker& macros, std::uint32_t id);
 // ESC&f#X, with the input offset just after the escape.
-void RecordMacroControl(MacroTracker& macros, std::int32_t action, std::int64_t offset);
+void RecordMacroControl(MacroTracker& macros, std::uint32_t action, std::int64_t offset);
 void WriteMacroSummary(const MacroTracker& macros, OutputSink& out);
 void ReleaseMacros(MacroTracker& macros);
 

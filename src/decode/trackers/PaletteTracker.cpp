@@ -6,15 +6,34 @@ namespace veltrix {
 
 namespace {
 
-PaletteRecord* FindPalette(PaletteTracker& palettes, std::int32_t id) {
-  for (PaletteRecord& record : palettes.palettes) {
-    if (record.paletteId == id) return &record;
-  }
-  return nullptr;
+PaletteRecord* FindPalette(PaletteTracker& palettes, std::uint32_t id) {
+  const std::optional<std::uint32_t> at = palettes.indexById.Find(id);
+  return at ? &palettes.palettes[*at] : nullptr;
 }
 
-void RemovePalette(PaletteTracker& palettes, std::int32_t id) {
-  std::erase_if(palettes.palettes, [id](const PaletteRecord& record) { return record.paletteId == id; });
+PaletteRecord* FindActivePalette(PaletteTracker& palettes) {
+  return palettes.activeSelected ? FindPalette(palettes, palettes.activePaletteId) : nullptr;
+}
+
+// Drops the removed records once they are half the list, so that creating
+// and deleting palettes over and over costs O(1) each.
+void CompactPalettes(PaletteTracker& palettes) {
+  if (palettes.removedCount < 64 || palettes.removedCount * 2 < palettes.palettes.size()) return;
+  std::erase_if(palettes.palettes, [](const PaletteRecord& record) { return record.removed; });
+  palettes.removedCount = 0;
+  palettes.indexById.Clear();
+  for (std::size_t i = 0; i < palettes.palettes.size(); ++i) {
+    palettes.indexById.Set(palettes.palettes[i].paletteId, static_cast<std::uint32_t>(i));
+  }
+}
+
+void RemovePalette(PaletteTracker& palettes, std::uint32_t id) {
+  PaletteRecord* record = FindPalette(palettes, id);
+  if (record == nullptr) return;
+  record->removed = true;
+  ++palettes.removedCount;
+  palettes.indexById.Erase(id);
+  CompactPalettes(palettes);
 }
 
 // One part of the summary: the palettes whose count is above 0, newest first.
@@ -22,10 +41,10 @@ void WriteReferencedPalettes(const PaletteTracker& palettes, OutputSink& out, co
                              std::uint32_t PaletteRecord::*count) {
   bool any = false;
   for (auto it = palettes.palettes.rbegin(); it != palettes.palettes.rend(); ++it) {
-    if ((*it).*count == 0) continue;
+    if (it->removed || (*it).*count == 0) continue;
     if (!any) out.Printf("    Palettes referenced by %s :\n", title);
     any = true;
-    out.Printf("    id %4d : ", it->paletteId);
+    out.Printf("    id %4u : ", it->paletteId);
     const std::uint8_t cid[3] = {it->cidSpace, it->cidEncoding, it->cidBits};
     DescribeImageData(out, cid);
   }
@@ -39,11 +58,15 @@ void WriteReferencedPalettes(const PaletteTracker& palettes, OutputSink& out, co
 }  // namespace
 
 void ResetPalettes(PaletteTracker& palettes, bool tracking) {
-  palettes = PaletteTracker{};
+  ReleasePalettes(palettes);
   palettes.tracking = tracking;
+  palettes.activeSelected = false;
+  palettes.activePaletteId = 0;
+  palettes.controlPaletteId = 0;
+  palettes.rasterIsDirect = false;
 }
 
-void SetPaletteControlId(PaletteTracker& palettes, std::int32_t id) { palettes.controlPaletteId = id; }
+void SetPaletteControlId(PaletteTracker& palettes, std::uint32_t id) { palettes.controlPaletteId = id; }
 
 void RecordPaletteControl(PaletteTracker& palettes, std::int32_t operation) {
   if (!palettes.tracking) return;
@@ -51,11 +74,16 @@ void RecordPaletteControl(PaletteTracker& palettes, std::int32_t operation) {
     RemovePalette(palettes, palettes.controlPaletteId);
   } else if (operation == 6) {  // the active palette copied to the control ID: a fresh record
     RemovePalette(palettes, palettes.controlPaletteId);
+    if (palettes.palettes.size() >= 0xFFFFFFF0u) return;  // the index's limit: never reached by a real job
+    palettes.indexById.Set(palettes.controlPaletteId, static_cast<std::uint32_t>(palettes.palettes.size()));
     palettes.palettes.push_back({palettes.controlPaletteId});
   }
 }
 
-void SelectActivePalette(PaletteTracker& palettes, std::int32_t id) { palettes.activePaletteId = id; }
+void SelectActivePalette(PaletteTracker& palettes, std::uint32_t id) {
+  palettes.activeSelected = true;
+  palettes.activePaletteId = id;
+}
 
 void ConfigurePaletteImageData(PaletteTracker& palettes, std::span<const std::uint8_t> bytes) {
   if (bytes.size() < 3) return;
@@ -67,14 +95,14 @@ void ConfigurePaletteImageData(PaletteTracker& palettes, std::span<const std::ui
 }
 
 bool StartPaletteRaster(PaletteTracker& palettes) {
-  PaletteRecord* record = FindPalette(palettes, palettes.activePaletteId);
+  PaletteRecord* record = FindActivePalette(palettes);
   if (record) ++record->rasterRefs;
   palettes.rasterIsDirect = record && record->cidEncoding == 3;
   return palettes.rasterIsDirect;
 }
 
 void NoteColourEntryUse(PaletteTracker& palettes) {
-  if (PaletteRecord* record = FindPalette(palettes, palettes.activePaletteId)) ++record->colourRefs;
+  if (PaletteRecord* record = FindActivePalette(palettes)) ++record->colourRefs;
 }
 
 void DescribeImageData(OutputSink& out, std::span<const std::uint8_t> bytes) {
@@ -110,8 +138,9 @@ void WritePaletteSummary(const PaletteTracker& palettes, OutputSink& out) {
 }
 
 void ReleasePalettes(PaletteTracker& palettes) {
-  palettes.palettes.clear();
-  palettes.palettes.shrink_to_fit();
+  std::vector<PaletteRecord>().swap(palettes.palettes);
+  palettes.removedCount = 0;
+  palettes.indexById.Clear();
 }
 
 }  // namespace veltrix
