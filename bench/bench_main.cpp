@@ -1,8 +1,14 @@
 // Decode benchmark: writes large jobs, decodes each with the default options
 // in a child process, and prints input MB/s and the child's peak memory next
-// to the speed of merely reading the same file.
+// to the time a naive hex dump (`xxd FILE >/dev/null`) takes on the same file
+// in the same run (medians of five runs each).
 //
 //   veltrix_bench [DIR] [MEGABYTES]     (defaults: /tmp, 200)
+//       writes the synthetic jobs (raster, text, mixed escapes/text/HP-GL/2,
+//       PCL XL images) to DIR and measures the decoder linked in here
+//   veltrix_bench --compare BIN[,BIN...] FILE...
+//       runs each program (`BIN FILE >/dev/null`) and xxd on each file, for
+//       jobs made elsewhere (bench/make-real-jobs.sh) or other builds
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -10,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -79,6 +86,43 @@ void WriteTextJob(const std::string& path, std::uint64_t bytes) {
   job.Put(kEsc + "E" + kUel);
 }
 
+// An escape-, text- and HP-GL/2-heavy job, laid out as a report: lines of
+// text placed by cursor moves, font and colour changes every few lines,
+// rules, and a plot in HP-GL/2 on each page.
+void WriteMixedJob(const std::string& path, std::uint64_t bytes) {
+  JobWriter job(path);
+  job.Put(kUel + "@PJL JOB NAME=\"mixed\"\r\n@PJL ENTER LANGUAGE=PCL\r\n" + kEsc + "E" + kEsc + "&l0O" + kEsc +
+          "&u600D" + kEsc + "(19U");
+  int page = 0;
+  while (job.Written() < bytes) {
+    job.Put(kEsc + "&l2a0o6D" + kEsc + "&a0L" + kEsc + "*p300x300Y");
+    for (int line = 0; line < 48; ++line) {
+      job.Put(kEsc + "*p300x" + std::to_string(400 + line * 100) + "Y");
+      if (line % 4 == 0) {
+        job.Put(kEsc + "(s1p" + std::to_string(9 + line % 5) + ".5v0s" + std::to_string(line % 8 == 0 ? 3 : 0) +
+                "b4101T" + kEsc + "*v" + std::to_string(line % 3) + "S");
+      }
+      job.Put("Item " + std::to_string(page * 48 + line) +
+              ": the totals of the quarter and the notes\tthat go with them.\r\n");
+      if (line % 6 == 5) {
+        job.Put(kEsc + "*c" + std::to_string(1200 + line) + "a4b0P" + kEsc + "&f0S" + kEsc + "*p-50X" + kEsc +
+                "&f1S");
+      }
+    }
+    job.Put(kEsc + "%1BIN;SP1;PW0.35;LT;PU1000,2000;PD1200,2000,1200,2200,1000,2200,1000,2000;");
+    for (int k = 0; k < 8; ++k) {
+      const int x = 1000 + k * 150 + page % 7;
+      job.Put("PU" + std::to_string(x) + ",3000;PD" + std::to_string(x + 100) + "," + std::to_string(3100 + k * 10) +
+              ";CI" + std::to_string(40 + k) + ";");
+    }
+    job.Put("LT2,4;PA1500,4000;EA2500,4600;DT*;LBPage " + std::to_string(page) + "*SP0;" + kEsc + "%0A");
+    job.Put(kEsc + "&a0v0H" + kEsc + "*r1A" + kEsc + "*b3M" + kEsc + "*b4W" + std::string("\x03\xFF\x00\x0F", 4) +
+            kEsc + "*rB\f");
+    ++page;
+  }
+  job.Put(kEsc + "E" + kUel);
+}
+
 // A PCL XL job like a driver's: pages of grey image blocks, with the
 // attribute lists of every operator.
 void WriteXlJob(const std::string& path, std::uint64_t bytes) {
@@ -120,28 +164,37 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Runs `work` in a child; returns wall seconds and the child's peak RSS in KiB.
-bool RunInChild(const std::function<int()>& work, double& seconds, long& peakKib) {
+struct RunResult {
+  double seconds = 0;
+  long peakKib = 0;
+  bool ok = false;
+};
+
+// Runs `work` in a child whose standard output is /dev/null; returns wall
+// seconds and the child's peak RSS in KiB.
+RunResult RunInChild(const std::function<int()>& work) {
+  RunResult result;
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
-  if (pid < 0) return false;
-  if (pid == 0) _exit(work());
+  if (pid < 0) return result;
+  if (pid == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) dup2(null, STDOUT_FILENO);
+    _exit(work());
+  }
   int status = 0;
   rusage usage {};
-  if (wait4(pid, &status, 0, &usage) != pid) return false;
-  seconds = Seconds(start);
-  peakKib = usage.ru_maxrss;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (wait4(pid, &status, 0, &usage) != pid) return result;
+  result.seconds = Seconds(start);
+  result.peakKib = usage.ru_maxrss;
+  result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return result;
 }
 
-int ReadWholeFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) return 1;
-  std::vector<char> buffer(1 << 20);
-  while (read(fd, buffer.data(), buffer.size()) > 0) {
-  }
-  close(fd);
-  return 0;
+int Exec(const std::string& program, const std::string& path) {
+  execlp(program.c_str(), program.c_str(), path.c_str(), static_cast<char*>(nullptr));
+  std::fprintf(stderr, "veltrix_bench: cannot run %s: %s\n", program.c_str(), std::strerror(errno));
+  return 127;
 }
 
 int DecodeJob(const std::string& path) {
@@ -154,22 +207,81 @@ int DecodeJob(const std::string& path) {
   return veltrix::DecodeFiles(request);
 }
 
-void Measure(const std::string& name, const std::string& path) {
+constexpr int kRounds = 5;
+
+// The median time of kRounds runs (each contender in turn, round by round,
+// so that they share the same machine load), and the largest peak memory.
+struct Contender {
+  std::string name;
+  std::function<int()> work;
+  std::vector<double> seconds;
+  long peakKib = 0;
+  bool ok = true;
+  double Median() {
+    std::sort(seconds.begin(), seconds.end());
+    return seconds.empty() ? 0 : seconds[seconds.size() / 2];
+  }
+};
+
+void Measure(const std::string& label, const std::string& path, std::vector<Contender> decoders) {
   struct stat st {};
-  stat(path.c_str(), &st);
+  if (stat(path.c_str(), &st) != 0) {
+    std::printf("%s: %s\n", path.c_str(), std::strerror(errno));
+    return;
+  }
   const double megabytes = static_cast<double>(st.st_size) / 1e6;
-  double catSeconds = 0, decodeSeconds = 0;
-  long catPeak = 0, decodePeak = 0;
-  RunInChild([&] { return ReadWholeFile(path); }, catSeconds, catPeak);
-  const bool ok = RunInChild([&] { return DecodeJob(path); }, decodeSeconds, decodePeak);
-  std::printf("%-12s %8.1f MB  decode %7.1f MB/s  (%.2f s, peak %ld KiB)%s  read-only %7.1f MB/s\n", name.c_str(),
-              megabytes, megabytes / decodeSeconds, decodeSeconds, decodePeak, ok ? "" : " FAILED",
-              megabytes / catSeconds);
+  Contender xxd{"xxd", [&] { return Exec("xxd", path); }, {}, 0, true};
+  for (int round = 0; round < kRounds; ++round) {
+    for (Contender* c : {&xxd}) {
+      const RunResult r = RunInChild(c->work);
+      c->seconds.push_back(r.seconds);
+      c->peakKib = std::max(c->peakKib, r.peakKib);
+      c->ok = c->ok && r.ok;
+    }
+    for (Contender& c : decoders) {
+      const RunResult r = RunInChild(c.work);
+      c.seconds.push_back(r.seconds);
+      c.peakKib = std::max(c.peakKib, r.peakKib);
+      c.ok = c.ok && r.ok;
+    }
+  }
+  const double xxdSeconds = xxd.Median();
+  std::printf("%s (%s, %.1f MB): xxd %.3f s%s\n", label.c_str(), path.c_str(), megabytes, xxdSeconds,
+              xxd.ok ? "" : " FAILED");
+  for (Contender& c : decoders) {
+    const double t = c.Median();
+    std::printf("  %-28s %7.3f s  %7.1f MB/s  peak %6ld KiB  /xxd %.3f%s\n", c.name.c_str(), t, megabytes / t,
+                c.peakKib, t / xxdSeconds, c.ok ? "" : "  FAILED");
+  }
+  std::fflush(stdout);
+}
+
+int Compare(const std::string& programs, int argc, char** argv) {
+  std::vector<std::string> bins;
+  for (std::size_t from = 0; from <= programs.size();) {
+    const std::size_t comma = std::min(programs.find(',', from), programs.size());
+    if (comma > from) bins.push_back(programs.substr(from, comma - from));
+    from = comma + 1;
+  }
+  for (int i = 0; i < argc; ++i) {
+    const std::string path = argv[i];
+    std::vector<Contender> decoders;
+    for (const std::string& bin : bins) decoders.push_back({bin, [bin, path] { return Exec(bin, path); }, {}, 0, true});
+    Measure(path.substr(path.rfind('/') + 1), path, std::move(decoders));
+  }
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--compare") {
+    if (argc < 4) {
+      std::fprintf(stderr, "usage: veltrix_bench --compare BIN[,BIN...] FILE...\n");
+      return 2;
+    }
+    return Compare(argv[2], argc - 3, argv + 3);
+  }
   const std::string dir = argc > 1 ? argv[1] : "/tmp";
   const std::uint64_t megabytes = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 200;
   const std::uint64_t bytes = megabytes * 1000 * 1000;
@@ -179,17 +291,19 @@ int main(int argc, char** argv) {
   }
   const std::string raster = dir + "/veltrix-bench-raster.pcl";
   const std::string text = dir + "/veltrix-bench-text.pcl";
+  const std::string mixed = dir + "/veltrix-bench-mixed.pcl";
   const std::string xl = dir + "/veltrix-bench-xl.pxl";
   WriteRasterJob(raster, bytes);
   WriteTextJob(text, bytes);
+  WriteMixedJob(mixed, bytes);
   WriteXlJob(xl, bytes);
-  Measure("raster PCL 5", raster);
-  Measure("text PCL 5", text);
-  Measure("image PCL XL", xl);
+  for (const auto& job : {std::pair{"raster PCL 5", raster}, {"text PCL 5", text},
+                          {"escapes, text, HP-GL/2", mixed}, {"image PCL XL", xl}}) {
+    const std::string& path = job.second;
+    Measure(job.first, path, {{"decode", [&path] { return DecodeJob(path); }, {}, 0, true}});
+  }
   if (!std::getenv("VELTRIX_BENCH_KEEP")) {
-    unlink(raster.c_str());
-    unlink(text.c_str());
-    unlink(xl.c_str());
+    for (const std::string& path : {raster, text, mixed, xl}) unlink(path.c_str());
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "decode/DecodeMemory.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "decode/DecodeStream.h"
@@ -21,9 +22,13 @@ MemoryDecodeResult DecodeMemory(std::span<const std::uint8_t> job, std::uint32_t
   ctx.listing = &listing;
   if (!(ctx.flags & DF_SUPPRESS)) ctx.errorFile = &errorLog;
   run->syserrSink = &syserr;
+  // The listing is held in memory, so its budget is smaller than a file's.
+  ctx.budget.limit = std::max<std::uint64_t>(std::uint64_t{16} << 20, job.size() * 64);
+  ctx.budget.discard = &run->nullSink;
 
   StartTrackers(*run);
   RunPersonalityLoop(*run, StartsWithPjl(input));
+  EndListingBudget(ctx);
   WriteSummaries(*run);
   EndTrackers(*run);
   result.aborted = ctx.abortFile;

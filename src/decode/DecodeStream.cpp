@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "decode/RunState.h"
+#include "decode/trackers/JobFacts.h"
 #include "pcl5/EscapeSummary.h"
 #include "pcl5/Pcl5Decoder.h"
 #include "pclxl/XlDecoder.h"
@@ -60,6 +61,7 @@ void RunPersonalityLoop(RunState& run, bool startsWithPjl) {
   ctx.errorCount = 0;
   ctx.emulation = startsWithPjl ? EMUL_PJL : EMUL_PCL;
   while (!ctx.endOfFile && !ctx.abortFile) {
+    if (ctx.facts) NoteStretch(*ctx.facts, ctx.input->Offset(), ctx.emulation);
     switch (ctx.emulation) {
       case EMUL_UNKNOWN:
         ctx.listing->Put("Switched to unknown emulation...scanning for UEL.\n");

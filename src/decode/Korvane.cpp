@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "decode/DecodeStream.h"
+#include "decode/FactsJson.h"
 #include "decode/core/DecodeProgress.h"
 #include "decode/FileSearch.h"
 #include "decode/OutputFiles.h"
@@ -44,6 +45,12 @@ struct Run {
   ListingTemplate listingTemplate;
   bool sourceHasWildcard = false;
   std::string writeError;  // "error writing FILE: reason" of the first output that failed; it ends the run
+  // --facts: the document's destination (a file, or standard output) and
+  // what the decoders collect for it.
+  OutputFile factsFile;
+  OutputSink* factsSink = nullptr;
+  std::unique_ptr<JobFacts> facts;
+  bool factsStarted = false;  // a file's object has been written
 };
 
 int Fail(DecodeRequest& request, std::string message, std::string detail) {
@@ -197,6 +204,52 @@ int OpenOutputs(Run& run, const SourceFile& source, bool firstFile) {
   return 0;
 }
 
+// Opens the facts document, under the rule of every output: never over an
+// input. The file then counts as an input itself, so that no listing or
+// side file of the run can be written over it.
+int OpenFacts(Run& run) {
+  const std::string& path = *run.request.factsPath;
+  if (path == "-") {
+    if (run.outputs.listingOnStandardOutput) {
+      return Fail(run.request, "The listing and the facts cannot both go to standard output\n",
+                  "name a file with -o or --facts");
+    }
+    run.factsSink = &run.outputs.standardOutput;
+  } else {
+    std::string why;
+    if (!OpenOutputFile(path, run.inputs, run.factsFile, why)) {
+      return Fail(run.request, StringPrintf("Error opening %s for output\n", path.c_str()), why);
+    }
+    run.factsSink = run.factsFile.sink.get();
+    FileIdentity identity;
+    if (run.factsFile.regularFile && IdentifyFile(path, identity)) run.inputs.push_back(identity);
+  }
+  run.facts = std::make_unique<JobFacts>();
+  run.state.ctx.facts = run.facts.get();
+  run.state.ctx.problemFacts = &run.facts->problems;
+  BeginFactsDocument(*run.factsSink);
+  return 0;
+}
+
+// Ends the facts document with the status the command line gives under
+// --strict, and closes it.
+void CloseFacts(Run& run, bool failed) {
+  if (run.factsSink == nullptr) return;
+  const DecodeRequest& request = run.request;
+  const bool completed = !failed && run.writeError.empty() && !run.state.ctx.abortFile && request.message.empty();
+  const int status = !completed ? 1 : request.exceptionCount > 0 ? 3 : 0;
+  EndFactsDocument(*run.factsSink, request.exceptionCount, status, completed);
+  if (run.factsFile.sink) {
+    CloseChecked(run, run.factsFile);
+  } else {
+    run.factsSink->Flush();
+    NoteWriteError(run, kStandardOutputName, run.factsSink->Error());
+  }
+  run.factsSink = nullptr;
+  run.state.ctx.facts = nullptr;
+  run.state.ctx.problemFacts = nullptr;
+}
+
 // Opens a source for reading. A directory is refused.
 int OpenSource(const SourceFile& source, std::string& why) {
   if (source.standardInput) return STDIN_FILENO;
@@ -254,7 +307,22 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   state.syserrSink = &run.outputs.standardOutput;
   StartFontOutputs(run, input);
   StartTrackers(state);
+  if (run.facts) {
+    StartJobFacts(*run.facts);
+    state.fontRegistry.summaryOn = true;  // the facts list the fonts even without the summary
+  }
+  ctx.budget = ListingBudget{};
+  ctx.budget.limit = run.request.maxOutput ? *run.request.maxOutput : DefaultListingBudget(inputEnd);
+  ctx.budget.start = ctx.listing->BytesWritten();
+  ctx.budget.discard = &state.nullSink;
   RunPersonalityLoop(state, startsWithPjl);
+  if (run.facts) EndStretches(*run.facts, input.Offset());
+  if (ctx.budget.reached) {
+    run.request.message = StringPrintf("Listing stopped: output budget of %llu bytes reached\n",
+                                       static_cast<unsigned long long>(ctx.budget.limit));
+    run.request.messageDetail = shownPath;
+  }
+  EndListingBudget(ctx);
   FinishFontOutputs(run, inputEnd);
   if (input.Failed()) {
     run.request.message = StringPrintf("Error reading %s\n", source.path.c_str());
@@ -267,6 +335,11 @@ int DecodeOneFile(Run& run, const SourceFile& source, bool firstFile) {
   if (ownsFd) ::close(fd);
 
   WriteSummaries(state);
+  if (run.facts) {
+    WriteFileFacts(*run.factsSink, !run.factsStarted, shownPath, inputEnd > 0 ? inputEnd : input.Offset(), state,
+                   *run.facts, state.ctx.exceptionCount);
+    run.factsStarted = true;
+  }
   EndTrackers(state);
   ctx.input = nullptr;
   run.request.exceptionCount += state.ctx.exceptionCount;
@@ -320,6 +393,7 @@ int DecodeFiles(DecodeRequest& request) {
     request.progress->fileCount.store(static_cast<std::uint32_t>(files.size()), std::memory_order_relaxed);
     request.progress->fileNumber.store(0, std::memory_order_relaxed);
   }
+  if (request.factsPath && OpenFacts(run) != 0) return 1;
   bool failed = false;
   bool firstFile = true;
   for (const SourceFile& file : files) {
@@ -331,6 +405,7 @@ int DecodeFiles(DecodeRequest& request) {
     if (!run.writeError.empty()) break;
     firstFile = false;
   }
+  CloseFacts(run, failed);
   CloseOutputs(run);
   // Lost output outweighs any earlier message: the run did not do its job.
   if (!run.writeError.empty()) return Fail(request, run.writeError, "");

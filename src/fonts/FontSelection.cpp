@@ -18,8 +18,46 @@ std::int32_t& AttributeField(FontSelection& font, FontAttribute attribute) {
   return font.fontId;
 }
 
-FontAttributeKey AttributeKey(const FontSelection& font) {
-  return {font.typeface, font.symbolSet, font.spacing, font.strokeWeight, font.style, font.pitch, font.height};
+// A font selected by ID is known by its ID alone; one selected by
+// attributes by all seven of them. Returns whether the font is new.
+bool AddToUsedSets(FontSelectionState& fonts, const FontSelection& font) {
+  if (font.fontId != kFontFieldUnset) return fonts.usedIds.Insert(static_cast<std::uint32_t>(font.fontId));
+  std::uint64_t hash = 0;
+  for (const std::int32_t field : {font.typeface, font.symbolSet, font.spacing, font.strokeWeight, font.style,
+                                   font.pitch, font.height}) {
+    hash = MixHash(hash, static_cast<std::uint32_t>(field));
+  }
+  return fonts.usedAttributeHashes.Insert(hash);
+}
+
+bool SameFont(const FontSelection& a, const FontSelection& b) {
+  if (a.fontId != kFontFieldUnset || b.fontId != kFontFieldUnset) return a.fontId == b.fontId;
+  return a.typeface == b.typeface && a.symbolSet == b.symbolSet && a.spacing == b.spacing &&
+         a.strokeWeight == b.strokeWeight && a.style == b.style && a.pitch == b.pitch && a.height == b.height;
+}
+
+constexpr int kFontFields = 8;
+
+void AppendUsedFont(SpillLog& log, const FontSelection& font) {
+  for (const std::int32_t field : {font.typeface, font.symbolSet, font.spacing, font.strokeWeight, font.style,
+                                   font.pitch, font.height, font.fontId}) {
+    log.AppendVarint(ZigZag(field));
+  }
+}
+
+FontSelection ReadUsedFont(SpillLog::Reader& in) {
+  std::int32_t f[kFontFields];
+  for (std::int32_t& field : f) field = static_cast<std::int32_t>(UnZigZag(in.Varint()));
+  FontSelection font;
+  font.typeface = f[0];
+  font.symbolSet = f[1];
+  font.spacing = f[2];
+  font.strokeWeight = f[3];
+  font.style = f[4];
+  font.pitch = f[5];
+  font.height = f[6];
+  font.fontId = f[7];
+  return font;
 }
 
 }  // namespace
@@ -44,20 +82,8 @@ void ResetFontSelection(FontSelectionState& fonts) {
   fonts.secondaryCurrent = false;
 }
 
-// A font selected by ID is known by its ID alone; one selected by
-// attributes by all seven of them. Returns whether the font was new.
-bool AddToUsedSets(FontSelectionState& fonts, const FontSelection& font) {
-  return font.fontId != kFontFieldUnset ? fonts.usedFontIds.insert(font.fontId).second
-                                        : fonts.usedFontAttributes.insert(AttributeKey(font)).second;
-}
-
-bool SameFont(const FontSelection& a, const FontSelection& b) {
-  if (a.fontId != kFontFieldUnset || b.fontId != kFontFieldUnset) return a.fontId == b.fontId;
-  return AttributeKey(a) == AttributeKey(b);
-}
-
 // Up to this many used fonts a scan is cheapest (most jobs use a handful);
-// from there on the sets keep a job of many fonts linear.
+// from there on the key set keeps a job of many fonts linear.
 constexpr std::size_t kScannedFonts = 16;
 
 void NoteUsedFont(FontSelectionState& fonts) {
@@ -74,15 +100,25 @@ void NoteUsedFont(FontSelectionState& fonts) {
     }
     return;
   }
-  if (AddToUsedSets(fonts, current)) fonts.usedFonts.push_back(current);
+  if (!AddToUsedSets(fonts, current)) return;
+  AppendUsedFont(fonts.moreUsedFonts, current);
+  ++fonts.moreUsedCount;
+}
+
+void ForEachUsedFont(const FontSelectionState& fonts, const std::function<void(const FontSelection&)>& visit) {
+  for (const FontSelection& font : fonts.usedFonts) visit(font);
+  SpillLog::Reader in(fonts.moreUsedFonts);
+  for (std::uint64_t i = 0; i < fonts.moreUsedCount; ++i) visit(ReadUsedFont(in));
 }
 
 void ShiftFont(FontSelectionState& fonts, bool secondary) { fonts.secondaryCurrent = secondary; }
 
 void ClearUsedFonts(FontSelectionState& fonts) {
   std::vector<FontSelection>().swap(fonts.usedFonts);
-  fonts.usedFontIds.clear();
-  fonts.usedFontAttributes.clear();
+  fonts.moreUsedFonts.Clear();
+  fonts.moreUsedCount = 0;
+  fonts.usedIds.Clear();
+  fonts.usedAttributeHashes.Clear();
 }
 
 }  // namespace veltrix

@@ -2,10 +2,12 @@
 // printed text.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <set>
+#include <functional>
 #include <vector>
+
+#include "decode/core/KeySet.h"
+#include "decode/core/SpillLog.h"
 
 namespace veltrix {
 
@@ -26,21 +28,25 @@ struct FontSelection {
 
 enum class FontAttribute { SymbolSet = 0, Spacing, Pitch, Height, Style, StrokeWeight, Typeface, FontId };
 
-// The seven attributes of a selection by attributes, in a fixed order, as
-// the key of the used fonts already entered.
-using FontAttributeKey = std::array<std::int32_t, 7>;
-
 struct FontSelectionState {
   FontSelection primary;
   FontSelection secondary;
   bool secondaryCurrent = false;        // SO selects the secondary font, SI the primary
-  std::vector<FontSelection> usedFonts;  // one per distinct font that printed text
-  // What usedFonts holds, so that a job of many fonts is not searched linearly
-  // on every change: the IDs of fonts selected by ID, and the attributes of
-  // those selected by attributes.
-  std::set<std::int32_t> usedFontIds;
-  std::set<FontAttributeKey> usedFontAttributes;
+  // The distinct fonts that printed text, in order: the first few here, the
+  // rest in a log that spills to disk, so that a job that selects millions
+  // of fonts costs a set entry each and no more.
+  std::vector<FontSelection> usedFonts;
+  SpillLog moreUsedFonts;
+  std::uint64_t moreUsedCount = 0;
+  // Every used font once there are more than a scan should look through:
+  // the IDs of fonts selected by ID, and a 64-bit hash of the seven
+  // attributes of the others.
+  KeySet<std::uint32_t> usedIds;
+  KeySet<std::uint64_t> usedAttributeHashes;
 };
+
+// Calls `visit` with every used font, in the order they first printed text.
+void ForEachUsedFont(const FontSelectionState& fonts, const std::function<void(const FontSelection&)>& visit);
 
 void NoteFontAttribute(FontSelectionState& fonts, FontAttribute attribute, bool primary, std::int32_t value);
 // ESC E: both selections unset and changed, the primary current.

@@ -71,7 +71,7 @@ void WriteFontSummary(const FontRegistry& registry, const FontSelectionState& se
 
   listing.Put(kSummaryRule);
   listing.Put("    Font Attribute Summary\n\n");
-  for (const FontSelection& font : selections.usedFonts) WriteUsedFont(font, listing);
+  ForEachUsedFont(selections, [&](const FontSelection& font) { WriteUsedFont(font, listing); });
 }
 
 }  // namespace veltrix

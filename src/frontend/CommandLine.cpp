@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 
 #include "decode/Korvane.h"
+#include "frontend/HeaderClock.h"
 #include "frontend/OptionTable.h"
+#include "frontend/Progress.h"
 #include "frontend/SettingsPath.h"
 
 namespace veltrix {
@@ -21,23 +25,6 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitExceptions = 3;
-
-// SOURCE_DATE_EPOCH fixes the header's moment (in UTC) so that listings can
-// be compared byte for byte; otherwise it is now, in local time.
-HeaderClock ReadHeaderClock() {
-  HeaderClock clock;
-  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-    char* end = nullptr;
-    const long long seconds = std::strtoll(epoch, &end, 10);
-    if (end && *end == '\0') {
-      clock.epochSeconds = seconds;
-      clock.utc = true;
-      return clock;
-    }
-  }
-  clock.epochSeconds = static_cast<std::int64_t>(std::time(nullptr));
-  return clock;
-}
 
 // Where the parser leaves what one option of the table was given.
 struct ParsedOption {
@@ -111,6 +98,11 @@ int RunCommandLine(int argc, char** argv) {
       ->required();
   std::vector<ParsedOption> parsed(DecodeOptionRecords().size());
   AddTableOptions(app, parsed);
+  bool quiet = false;
+  app.add_flag("-q,--quiet", quiet, "No progress line on the terminal");
+  std::string factsPath;
+  app.add_option("--facts", factsPath, "Write the job's facts as JSON to FILE ('-' is standard output)")
+      ->type_name("FILE");
 
   try {
     app.parse(argc, argv);
@@ -121,6 +113,10 @@ int RunCommandLine(int argc, char** argv) {
   if (ReportUnavailableOptions(parsed)) return kExitUsage;
 
   OptionChoices choices = ApplyParsedOptions(parsed);
+  if (!choices.problem.empty()) {
+    std::cerr << "veltrix: " << choices.problem << "\n";
+    return kExitUsage;
+  }
   choices.settings.settingsPath = SettingsFilePath();
   DecodeRequest request;
   if (!BuildRequestFromChoices(choices, sources, request)) {
@@ -128,8 +124,23 @@ int RunCommandLine(int argc, char** argv) {
     return kExitUsage;
   }
   request.clock = ReadHeaderClock();
+  if (!factsPath.empty()) {
+    if (factsPath == "-" && request.listingToStdout) {
+      std::cerr << "veltrix: --facts - needs the listing elsewhere (-o FILE, or -o /dev/null)\n";
+      return kExitUsage;
+    }
+    request.factsPath = factsPath;
+  }
 
-  const int result = DecodeFiles(request);
+  DecodeProgress progress;
+  int result = 0;
+  if (WantProgressDisplay(quiet)) {
+    request.progress = &progress;
+    const ProgressDisplay display(progress, STDERR_FILENO);
+    result = DecodeFiles(request);
+  } else {
+    result = DecodeFiles(request);
+  }
   if (!request.message.empty()) {
     std::string message = request.message;
     while (!message.empty() && message.back() == '\n') message.pop_back();

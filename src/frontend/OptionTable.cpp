@@ -54,6 +54,15 @@ void SetTables(OptionChoices& c, const OptionValue& v) {
   if (!v.text.empty()) c.tablesPath = std::string(v.text);
 }
 
+// SIZE: bytes, or a number with K, M, G or T (powers of 1024); 0 lifts the limit.
+void SetMaxOutput(OptionChoices& c, const OptionValue& v) {
+  if (const std::optional<std::uint64_t> size = ParseByteSize(v.text)) {
+    c.maxOutput = *size;
+  } else {
+    c.problem = "--max-output: '" + std::string(v.text) + "' is not a size (bytes, or a number with K, M, G or T)";
+  }
+}
+
 using enum ValueKind;
 
 // Rows with `available` false are refused until their feature is built;
@@ -82,6 +91,9 @@ constexpr auto kDecodeOptions = std::to_array<OptionRecord>({
     {"log", 0, Text, "FILE", "Error log name when the listing goes to standard output", SetLog},
     {"tables", 0, Text, "FILE", "Tables file of paper size, symbol set and typeface names", SetTables},
     {"strict", 0, Flag, {}, "Exit with status 3 when the job had exceptions", SetStrict},
+    {"max-output", 0, Text, "SIZE",
+     "Stop listing a file after SIZE bytes (K, M, G suffixes; 0: no limit; default: 1G or 64 times the file)",
+     SetMaxOutput},
 });
 
 constexpr bool EveryRowIsComplete() {
@@ -104,6 +116,31 @@ constexpr bool NamesAreUnique() {
 static_assert(NamesAreUnique(), "two rows share a name");
 
 }  // namespace
+
+std::optional<std::uint64_t> ParseByteSize(std::string_view text) {
+  std::uint64_t value = 0;
+  std::size_t i = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    const std::uint64_t digit = static_cast<std::uint64_t>(text[i] - '0');
+    if (value > (UINT64_MAX - digit) / 10) return std::nullopt;
+    value = value * 10 + digit;
+  }
+  if (i == 0) return std::nullopt;
+  int shift = 0;
+  if (i < text.size()) {
+    switch (text[i] | 0x20) {
+      case 'k': shift = 10; break;
+      case 'm': shift = 20; break;
+      case 'g': shift = 30; break;
+      case 't': shift = 40; break;
+      default: return std::nullopt;
+    }
+    ++i;
+  }
+  if (i != text.size()) return std::nullopt;
+  if (shift > 0 && value > (UINT64_MAX >> shift)) return std::nullopt;
+  return value << shift;
+}
 
 std::span<const OptionRecord> DecodeOptionRecords() { return kDecodeOptions; }
 
@@ -130,6 +167,7 @@ bool BuildRequestFromChoices(OptionChoices& choices, std::span<const std::string
   if (request.listingToStdout) request.dest = std::nullopt;
   request.logPath = choices.logPath;
   request.tablesPath = choices.tablesPath;
+  request.maxOutput = choices.maxOutput;
   return true;
 }
 

@@ -25,6 +25,8 @@ struct OptionChoices {
   std::optional<std::string> logPath;
   std::optional<std::string> tablesPath;
   bool strict = false;  // the command line's exit status 3 after exceptions
+  std::optional<std::uint64_t> maxOutput;  // the listing budget of a file; none: the default
+  std::string problem;  // an option value that cannot be used, said to the user
 };
 
 enum class ValueKind : std::uint8_t { Flag, Text, Integer };
@@ -50,6 +52,9 @@ struct OptionRecord {
   bool available = true;
   std::string_view feature = {};
 };
+
+// "1048576", "64K", "1G": a byte count; nullopt for anything else.
+std::optional<std::uint64_t> ParseByteSize(std::string_view text);
 
 // Every option, in the order help lists them.
 std::span<const OptionRecord> DecodeOptionRecords();

@@ -20,6 +20,7 @@
 
 #include "decode/core/DecodeContext.h"
 #include "decode/core/TwoByteText.h"
+#include "decode/trackers/JobFacts.h"
 #include "decode/trackers/PageEject.h"
 #include "hpgl2/HpglInstructions.h"
 #include "hpgl2/HpglState.h"
@@ -84,10 +85,10 @@ void ListNumber(const HpglView& run) {
       --digits;
     }
     const auto integer = static_cast<std::int32_t>(s.numInteger);
-    if (digits == 0) {
-      out.Printf("%d", integer);
-    } else {
-      out.Printf("%d.%0*d", integer, digits, fraction);
+    out.PutDecimal(integer);
+    if (digits > 0) {  // the fraction is below 10^9, never negative
+      out.Put('.');
+      out.Commit(FormatZeroPadded(out.Reserve(kNumberRoom), static_cast<std::uint32_t>(fraction), digits));
     }
   } else if (s.paramCount == kShownNumbers) {
     out.Put("...");
@@ -126,6 +127,7 @@ void FeedLetter(const HpglView& run, std::uint8_t b) {
   }
   s.mnemonic[1] = UpperCase(b);
   const std::uint16_t key = HpglKey(s.mnemonic[0], s.mnemonic[1]);
+  if (run.ctx.facts) NoteHpglInstruction(*run.ctx.facts);
   if (key == HpglKey('P', 'E')) {
     out.Put(kPrefix);
     out.Put("PE (Polygon encoded)\n");

@@ -24,7 +24,9 @@ void FormatPaletteControl(const Pcl5View& run, const EscapeEntry&) {
 }
 
 void FormatPaletteControlId(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Set Palette Control ID #%u\n", Value(run));
+  Listing(run).Put("Set Palette Control ID #");
+  Listing(run).PutUnsigned(Value(run));
+  Listing(run).Put('\n');
   SetPaletteControlId(run.palettes, Value(run));
 }
 
@@ -34,7 +36,9 @@ void FormatSelectPalette(const Pcl5View& run, const EscapeEntry&) {
     NoteColourEntryUse(run.palettes);
     run.eject.page.textSinceColour = false;
   }
-  Listing(run).Printf("Select Active Palette by ID #%u\n", Value(run));
+  Listing(run).Put("Select Active Palette by ID #");
+  Listing(run).PutUnsigned(Value(run));
+  Listing(run).Put('\n');
   SelectActivePalette(run.palettes, Value(run));
 }
 
@@ -43,7 +47,9 @@ void FormatSelectPalette(const Pcl5View& run, const EscapeEntry&) {
 void FormatConfigureImageData(const Pcl5View& run, const EscapeEntry&) {
   const std::uint32_t count = Value(run);
   OutputSink& out = Listing(run);
-  out.Printf("Configure Image Data (%u bytes) : ", count);
+  out.Put("Configure Image Data (");
+  out.PutUnsigned(count);
+  out.Put(" bytes) : ");
   std::vector<std::uint8_t> bytes;
   const std::uint32_t head = count < kImageDataShown ? count : kImageDataShown;
   run.ctx.input->Take(head, bytes);
@@ -54,7 +60,9 @@ void FormatConfigureImageData(const Pcl5View& run, const EscapeEntry&) {
 }
 
 void FormatForegroundColour(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Set Foreground Color (index into current palette) %u\n", Value(run));
+  Listing(run).Put("Set Foreground Color (index into current palette) ");
+  Listing(run).PutUnsigned(Value(run));
+  Listing(run).Put('\n');
   NoteColourEntryUse(run.palettes);
 }
 

@@ -61,7 +61,10 @@ void FormatSymbolSet(const Pcl5View& run, const EscapeEntry& entry) {
 }
 
 void FormatFontById(const Pcl5View& run, const EscapeEntry& entry) {
-  Listing(run).Printf("%s : %u\n", entry.description, Value(run));
+  Listing(run).Put(std::string_view(entry.description));
+  Listing(run).Put(" : ");
+  Listing(run).PutUnsigned(Value(run));
+  Listing(run).Put('\n');
   Note(run, FontAttribute::FontId, static_cast<std::int32_t>(Value(run)));
 }
 
@@ -157,7 +160,9 @@ void FormatCharacterCode(const Pcl5View& run, const EscapeEntry&) {
 }
 
 void FormatFontId(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Font id #%u\n", Value(run));
+  Listing(run).Put("Font id #");
+  Listing(run).PutUnsigned(Value(run));
+  Listing(run).Put('\n');
   NoteFontId(run.fontRegistry, static_cast<std::int32_t>(Value(run)));
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "decode/core/ProblemWriter.h"
+#include "decode/trackers/JobFacts.h"
 #include "hpgl2/HpglParser.h"
 #include "pcl5/EscapeFormatters.h"
 #include "pcl5/EscapeGrammar.h"
@@ -146,6 +147,10 @@ void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
   } else {
     ReportEscapeProblem(run, "Undocumented escape\n", "Undocumented escape\n");
   }
+  if (run.ctx.facts) {
+    NotePcl5Escape(*run.ctx.facts, pcl.esc.paramChar, pcl.esc.groupChar, pcl.esc.terminator,
+                   pcl.esc.sign < 0 ? -std::int64_t{pcl.esc.value} : std::int64_t{pcl.esc.value});
+  }
 
   if ((entry.syntax & kSyntaxData) && !pcl.dataConsumed && dataCount > 0) run.ctx.input->Skip(dataCount);
   if (entry.page & kPageFontHook) PassFontGroup(run, entry, dataStart, dataCount);
@@ -201,12 +206,16 @@ void Step(const Pcl5View& run) {
   if (parse == EscapeParse::Found) {
     HandleEscape(run, hit);
     if (hit.entry->syntax & kSyntaxLeavesPcl) pcl.stopped = true;
-    return;
+  } else {
+    const bool failed = parse == EscapeParse::Failed;
+    ReportEscapeProblem(run, failed ? "*** Invalid Escape\n" : "*** Unknown Escape\n",
+                        failed ? "Invalid escape\n" : "Unknown escape\n");
+    CountUndocumented(run);
   }
-  const bool failed = parse == EscapeParse::Failed;
-  ReportEscapeProblem(run, failed ? "*** Invalid Escape\n" : "*** Unknown Escape\n",
-                      failed ? "Invalid escape\n" : "Unknown escape\n");
-  CountUndocumented(run);
+  // Text lists at most a few characters a byte; an escape's lines can be
+  // many more (raster rows repeat their seed row), so the budget is checked
+  // after each escape.
+  StopIfOverBudget(run.ctx);
 }
 
 }  // namespace

@@ -32,21 +32,55 @@ constexpr KeyedName kCompressionModes[] = {
 constexpr std::string_view kRasterStarts[] = {"Start at Default (X=0)", "Start at Current X position",
                                               "Scaled at X=0", "Scaled at current X position"};
 
+// "%lld.%03lld" of v / 1000 and v % 1000.
+void PutThousandths(OutputSink& out, std::int64_t v) {
+  out.PutDecimal(v / 1000);
+  out.Put('.');
+  const std::int64_t rest = v % 1000;
+  char* at = out.Reserve(kNumberRoom);
+  if (rest < 0) *at++ = '-';  // "%03lld" counts the sign in its width
+  out.Commit(FormatZeroPadded(at, static_cast<std::uint64_t>(rest < 0 ? -rest : rest), rest < 0 ? 2 : 3));
+}
+
+// "label : value\n" of an unsigned value.
+void PutValueLine(OutputSink& out, std::string_view label, std::uint32_t value, std::string_view after = "\n") {
+  out.Put(label);
+  out.PutUnsigned(value);
+  out.Put(after);
+}
+
 // A destination size: decipoints and pixels at the raster resolution, each
 // with three decimals.
-std::int64_t WriteDestinationSize(const Pcl5View& run, const char* label) {
+std::int64_t WriteDestinationSize(const Pcl5View& run, std::string_view label) {
   const std::int64_t d = Thousandths(run.pcl.esc);
   const std::int64_t p = d * run.rasterSettings.resolution / 720;
-  Listing(run).Printf("%s : %lld.%03lld ( pixels = %lld.%03lld )\n", label, static_cast<long long>(d / 1000),
-                      static_cast<long long>(d % 1000), static_cast<long long>(p / 1000),
-                      static_cast<long long>(p % 1000));
+  OutputSink& out = Listing(run);
+  out.Put(label);
+  out.Put(" : ");
+  PutThousandths(out, d);
+  out.Put(" ( pixels = ");
+  PutThousandths(out, p);
+  out.Put(" )\n");
   return (d + 500) / 1000;
+}
+
+// The description as it stands, and the end of the line.
+void PutLineText(OutputSink& out, const char* text) {
+  out.Put(std::string_view(text));
+  out.Put('\n');
+}
+
+std::string_view CompressionName(std::int32_t mode) {
+  for (const KeyedName& entry : kCompressionModes) {
+    if (entry.key == mode) return entry.name;
+  }
+  return {};
 }
 
 }  // namespace
 
 void FormatRasterResolution(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Raster Graphics Resolution : %u\n", Value(run));
+  PutValueLine(Listing(run), "Raster Graphics Resolution : ", Value(run));
   if (Value(run) >= 75 && Value(run) <= 0x7FFFFFFF) run.rasterSettings.resolution = static_cast<std::int32_t>(Value(run));
 }
 
@@ -59,31 +93,35 @@ void FormatDestinationHeight(const Pcl5View& run, const EscapeEntry&) {
 }
 
 void FormatRasterWidth(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Raster Graphics Width  : %u\n", Value(run));
+  PutValueLine(Listing(run), "Raster Graphics Width  : ", Value(run));
   run.rasterSettings.width = static_cast<std::int32_t>(Value(run));
   SetRasterWidth(run.raster, static_cast<std::int32_t>(Value(run)));
 }
 
 void FormatRasterHeight(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Raster Graphics Height : %u\n", Value(run));
+  PutValueLine(Listing(run), "Raster Graphics Height : ", Value(run));
   run.rasterSettings.height = static_cast<std::int32_t>(Value(run));
   SetRasterHeight(run.raster, static_cast<std::int32_t>(Value(run)));
 }
 
 void FormatRasterMsb(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Raster Graphics MSB : %u\n", Value(run));
+  PutValueLine(Listing(run), "Raster Graphics MSB : ", Value(run));
 }
 
 void FormatCompression(const Pcl5View& run, const EscapeEntry&) {
   const auto mode = static_cast<std::int32_t>(Value(run));
-  std::string name;
+  OutputSink& out = Listing(run);
+  out.Put("Set Raster Compression : ");
+  const std::string_view name = CompressionName(mode);
   if (mode >= 1006 && mode <= 1008) {
-    name = std::to_string(mode);
+    out.PutDecimal(mode);
+  } else if (!name.empty()) {
+    out.Put(name);
   } else {
-    name = KeyedNameOf(kCompressionModes, mode);
-    if (name.starts_with("*** unknown value")) name = StringPrintf("*** Invalid value : %d", mode);
+    out.Put("*** Invalid value : ");
+    out.PutDecimal(mode);
   }
-  Listing(run).Printf("Set Raster Compression : %s\n", name.c_str());
+  out.Put('\n');
   SetRasterCompression(run.raster, mode);
 }
 
@@ -107,7 +145,7 @@ void FormatStartRaster(const Pcl5View& run, const EscapeEntry&) {
 }
 
 void FormatEndRaster(const Pcl5View& run, const EscapeEntry& entry) {
-  Listing(run).Printf("%s\n", entry.description);
+  PutLineText(Listing(run), entry.description);
   EndRaster(run.raster);
 }
 
@@ -115,7 +153,7 @@ void FormatEndRaster(const Pcl5View& run, const EscapeEntry& entry) {
 // otherwise the decoder skips them by seeking after this line.
 void FormatRasterData(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t flags = run.ctx.flags;
-  if (!(flags & DF_RAS_CONTIGUOUS)) Listing(run).Printf("%s\n", entry.description);
+  if (!(flags & DF_RAS_CONTIGUOUS)) PutLineText(Listing(run), entry.description);
   if (!(flags & (DF_RAS_GRAPH | DF_24BIT_RAST))) {
     DecodeRasterRow(run.raster, std::nullopt, Listing(run), run.palettes.rasterIsDirect);
     return;
@@ -128,7 +166,7 @@ void FormatRasterData(const Pcl5View& run, const EscapeEntry& entry) {
 }
 
 void FormatRasterYOffset(const Pcl5View& run, const EscapeEntry&) {
-  Listing(run).Printf("Raster Y Offset : %u rows\n", Value(run));
+  PutValueLine(Listing(run), "Raster Y Offset : ", Value(run), " rows\n");
   NoteRasterYOffset(run.raster);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "pcl5/Pcl5View.h"
 
@@ -27,9 +28,20 @@ inline void ListPlainTextRun(const Pcl5View& run, std::uint8_t first, ByteReader
   ListingLine& line = run.ctx.textLine;
   const std::span<const std::uint8_t> ahead = in.Buffered();
   const std::size_t room = static_cast<std::size_t>(kWrapColumn - line.column - 1);
+  const std::size_t limit = ahead.size() < room ? ahead.size() : room;
   std::size_t n = 0;
   bool marks = first > 32;
-  while (n < ahead.size() && n < room && ahead[n] >= 32 && ahead[n] < 128) marks |= ahead[n++] > 32;
+  // Eight bytes at a time while all of them are plain (32 to 127): no byte
+  // below 0x20 and no high bit set; any byte other than a blank marks the page.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  while (n + 8 <= limit) {
+    std::uint64_t word;
+    std::memcpy(&word, ahead.data() + n, 8);
+    if ((((word - kOnes * 0x20) & ~word) | word) & kHighs) break;
+    marks |= word != kOnes * 0x20;
+    n += 8;
+  }
+  while (n < limit && ahead[n] >= 32 && ahead[n] < 128) marks |= ahead[n++] > 32;
   OutputSink& out = *run.ctx.listing;
   out.Put(static_cast<char>(first));
   out.Put(ahead.data(), n);

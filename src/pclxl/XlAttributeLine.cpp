@@ -1,12 +1,14 @@
 // The listing line of one PCL XL attribute: its name and its value as text.
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "decode/core/OutputSink.h"
+#include "decode/core/TextFormat.h"
 #include "pclxl/XlAttributeTable.h"
 #include "pclxl/XlAttributes.h"
+#include "pclxl/XlWriteLine.h"
 
 namespace veltrix {
 namespace {
@@ -37,11 +39,14 @@ std::uint8_t ArrayElementType(std::uint8_t form) {
   }
 }
 
-// row: the table row of id, or nullptr.
-std::string AttributeName(const XlAttributeRecord* row, std::int32_t id) {
-  if (row != nullptr) return std::string(row->name);
-  if (id >= 0 && id <= 255) return StringPrintf("Unknown attrib 0x%02X", static_cast<unsigned>(id));
-  return {};  // also a value that never received an identifier
+// row: the table row of id, or nullptr. `room` holds a made-up name.
+std::string_view AttributeName(const XlAttributeRecord* row, std::int32_t id, char (&room)[32]) {
+  if (row != nullptr) return row->name;
+  if (id < 0 || id > 255) return {};  // also a value that never received an identifier
+  constexpr std::string_view kUnknown = "Unknown attrib 0x";
+  char* at = std::copy(kUnknown.begin(), kUnknown.end(), room);
+  at = FormatHex(at, static_cast<unsigned>(id), 2);
+  return {room, static_cast<std::size_t>(at - room)};
 }
 
 // The single value of an integer scalar or of an integer array of at most
@@ -59,89 +64,141 @@ bool SingleInteger(const XlValue& v, std::int32_t& out) {
   return XlGetElement(v, 0, out);
 }
 
-std::string CharacterText(const XlValue& v) {
-  std::string text;
+// "<0x%0*X>"
+void AppendHexToken(std::string& text, std::uint32_t element, int digits) {
+  char number[kNumberRoom + 4] = {'<', '0', 'x'};
+  char* at = FormatHex(number + 3, element, digits);
+  *at++ = '>';
+  text.append(number, at);
+}
+
+void AppendCharacterText(const XlValue& v, std::string& text) {
+  const std::size_t start = text.size();
   std::uint32_t element = 0;
-  for (std::int32_t i = 0; text.size() < kTextStop && XlGetElementBits(v, i, element); ++i) {
+  for (std::int32_t i = 0; text.size() - start < kTextStop && XlGetElementBits(v, i, element); ++i) {
     // Byte and 16-bit elements are shown unsigned, whatever their sign.
     if (v.form == XL_FORM_SBYTE_ARRAY) element &= 0xFF;
     if (v.form == XL_FORM_SINT16_ARRAY) element &= 0xFFFF;
     if (element >= 32 && element <= 127) {
       text += static_cast<char>(element);
     } else if (element < 0x100) {
-      text += StringPrintf("<0x%02X>", element);
+      AppendHexToken(text, element, 2);
     } else if (element < 0x10000) {
-      text += StringPrintf("<0x%04X>", element);
+      AppendHexToken(text, element, 4);
     } else {
-      text += StringPrintf("<0x%08X>", element);
+      AppendHexToken(text, element, 8);
     }
   }
-  if (text.size() > kTextLimit) text.resize(kTextLimit);
-  return text;
+  if (text.size() - start > kTextLimit) text.resize(start + kTextLimit);
 }
 
-std::string ScalarText(std::uint8_t elementType, std::uint32_t word) {
+// "%d", then " (0x%0*X)" of the word when the value is above 9.
+void AppendNumberAndHex(std::string& text, std::int32_t value, std::uint32_t word, int hexDigits) {
+  char number[2 * kNumberRoom + 8];
+  char* at = FormatSigned(number, value);
+  if (value > 9) {
+    for (const char c : {' ', '(', '0', 'x'}) *at++ = c;
+    at = FormatHex(at, word, hexDigits);
+    *at++ = ')';
+  }
+  text.append(number, at);
+}
+
+void AppendScalarText(std::uint8_t elementType, std::uint32_t word, std::string& text) {
   const auto value = static_cast<std::int32_t>(word);
+  char number[kFixedRoom];
   switch (elementType) {
     case XL_UBYTE:
-      return value > 9 ? StringPrintf("%d (0x%02X)", value, word) : StringPrintf("%d", value);
+      AppendNumberAndHex(text, value, word, 2);
+      return;
     case XL_UINT16:
     case XL_UINT32:
-      return value > 9 ? StringPrintf("%d (0x%04X)", value, word) : StringPrintf("%d", value);
+      AppendNumberAndHex(text, value, word, 4);
+      return;
     case XL_SBYTE:
     case XL_SINT16:
     case XL_SINT32:
-      return StringPrintf("%d", value);
+      text.append(number, FormatSigned(number, value));
+      return;
     case XL_REAL32:
-      return StringPrintf("%f", static_cast<double>(XlReal32(word)));
+      text.append(number, FormatFixed6(number, XlReal32(word)));
+      return;
     default:
-      return {};
+      return;
   }
 }
 
-std::string TypedText(const XlValue& v) {
-  const auto i = [&v](int k) { return static_cast<std::int32_t>(v.words[k]); };
-  const auto f = [&v](int k) { return static_cast<double>(XlReal32(v.words[k])); };
+// "(a, b)" or "(a, b), (c, d)" of integers or of reals ("%d" or "%f").
+void AppendPoints(const XlValue& v, int count, bool real, std::string& text) {
+  char number[kFixedRoom];
+  for (int k = 0; k < count; ++k) {
+    text += k == 0 ? "(" : (k % 2 == 0 ? "), (" : ", ");
+    char* const end = real ? FormatFixed6(number, XlReal32(v.words[k]))
+                           : FormatSigned(number, static_cast<std::int32_t>(v.words[k]));
+    text.append(number, end);
+  }
+  text += ')';
+}
+
+void AppendTypedText(const XlValue& v, std::string& text) {
   switch (v.form) {
     case XL_FORM_INTEGER:
-      return ScalarText(v.elementType, v.words[0]);
+      AppendScalarText(v.elementType, v.words[0], text);
+      return;
     case XL_FORM_REAL:
-      return ScalarText(XL_REAL32, v.words[0]);
+      AppendScalarText(XL_REAL32, v.words[0], text);
+      return;
     case XL_FORM_INTEGER_PAIR:
-      return StringPrintf("(%d, %d)", i(0), i(1));
     case XL_FORM_REAL_PAIR:
-      return StringPrintf("(%f, %f)", f(0), f(1));
+      AppendPoints(v, 2, v.form == XL_FORM_REAL_PAIR, text);
+      return;
     case XL_FORM_INTEGER_BOX:
-      return StringPrintf("(%d, %d), (%d, %d)", i(0), i(1), i(2), i(3));
     case XL_FORM_REAL_BOX:
-      return StringPrintf("(%f, %f), (%f, %f)", f(0), f(1), f(2), f(3));
+      AppendPoints(v, 4, v.form == XL_FORM_REAL_BOX, text);
+      return;
     default:
       break;
   }
-  if (!IsArray(v.form) || v.count > 1) return {};  // embedded data, long arrays
+  if (!IsArray(v.form) || v.count > 1) return;  // embedded data, long arrays
   std::uint32_t element = 0;
-  if (v.count == 1 && !XlGetElementBits(v, 0, element)) return {};  // no data behind the count
-  return ScalarText(ArrayElementType(v.form), element);
+  if (v.count == 1 && !XlGetElementBits(v, 0, element)) return;  // no data behind the count
+  AppendScalarText(ArrayElementType(v.form), element, text);
 }
 
-std::string ValueText(const XlAttributeRecord* row, const XlValue& v) {
+void AppendValueText(const XlAttributeRecord* row, const XlValue& v, std::string& text) {
   const auto names = row != nullptr ? row->enumNames : std::span<const std::string_view>{};
   std::int32_t single = 0;
   if (!names.empty() && SingleInteger(v, single) && single >= 0 &&
       static_cast<std::size_t>(single) < names.size()) {
-    return std::string(names[static_cast<std::size_t>(single)]);
+    text += names[static_cast<std::size_t>(single)];
+    return;
   }
   // Comments, font names and text strings arrive as arrays of character codes.
   const bool shownAsText = row != nullptr && (row->flags & kXlShownAsText) != 0;
-  if (shownAsText && IsIntegerArray(v.form)) return CharacterText(v);
-  return TypedText(v);
+  if (shownAsText && IsIntegerArray(v.form)) {
+    AppendCharacterText(v, text);
+    return;
+  }
+  AppendTypedText(v, text);
 }
 
 }  // namespace
 
 XlListingLine XlFormatAttribute(const XlValue& v) {
   const XlAttributeRecord* row = XlAttributeRow(v.attrId);
-  return XlListingLine{std::string(), AttributeName(row, v.attrId), ValueText(row, v)};
+  char room[32];
+  XlListingLine line{std::string(), std::string(AttributeName(row, v.attrId, room)), std::string()};
+  AppendValueText(row, v, line.value);
+  return line;
+}
+
+void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v, std::string& scratch) {
+  const XlAttributeRecord* row = XlAttributeRow(v.attrId);
+  char room[32];
+  const std::string_view name = AttributeName(row, v.attrId, room);
+  scratch.clear();
+  AppendValueText(row, v, scratch);
+  if (!name.empty() || !scratch.empty()) XlWriteLine(ctx, {}, name, scratch);
 }
 
 }  // namespace veltrix

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "pclxl/XlAttributeTable.h"
@@ -140,6 +141,11 @@ std::span<const std::string_view> XlEnumerationNames(std::int32_t id);
 // otherwise) and the value text. The caller writes it with XlWriteLine unless
 // all three texts are empty.
 XlListingLine XlFormatAttribute(const XlValue& v);
+
+// Writes the line XlFormatAttribute makes (nothing when it is empty), with
+// `scratch` holding the value text on the way.
+struct DecodeContext;
+void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v, std::string& scratch);
 
 // ---- Access routines ------------------------------------------------------
 // Each looks for the most recently pushed value (the highest index) whose

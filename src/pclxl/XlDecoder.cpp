@@ -101,35 +101,31 @@ void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
   ++usage.tagTotal;
   if (!reader.writesLines || (reader.listedClasses & kClassListBits[entry.tagClass]) == 0) return;
 
-  XlListingLine line;
-  line.label = XlTagClassLabel(entry.tagClass);
+  const std::string_view label = XlTagClassLabel(entry.tagClass);
   if (entry.tagClass == XL_TAG_UNUSED || entry.tagClass == XL_TAG_RESERVED) {
-    line.name = "Unknown tag value";
-    line.value = StringPrintf("Tag value %d (0x%02X)", tag, tag);
+    XlWriteLine(reader.view.ctx, label, "Unknown tag value", StringPrintf("Tag value %d (0x%02X)", tag, tag));
   } else if (entry.tagClass == XL_TAG_OPERATOR && entry.name.empty()) {
-    line.name = StringPrintf("Unknown Op 0x%02X", tag);
+    XlWriteLine(reader.view.ctx, label, StringPrintf("Unknown Op 0x%02X", tag), {});
   } else {
-    line.name = entry.name;
+    XlWriteLine(reader.view.ctx, label, entry.name, {});
   }
-  XlWriteLine(reader.view.ctx, line);
 
   if (entry.tagClass != XL_TAG_OPERATOR || (reader.listedClasses & kXlListAttributes) == 0) return;
   for (std::size_t i = reader.values.size(); i-- > 0;) {
-    const XlListingLine attribute = XlFormatAttribute(reader.values[i]);
-    if (!attribute.label.empty() || !attribute.name.empty() || !attribute.value.empty()) {
-      XlWriteLine(reader.view.ctx, attribute);
-    }
+    XlWriteAttribute(reader.view.ctx, reader.values[i], reader.lineText);
   }
 }
 
 void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
   CountProblem(reader.view.ctx);
-  if (!reader.writesLines) return;
+  if (!reader.writesLines && !reader.view.ctx.problemFacts) return;
   XlListingLine line;
   line.label = "*ERROR*";
   line.name = StringPrintf("Error processing tag %d (0x%02X) %.*s : ", tag, tag,
                            static_cast<int>(entry.name.size()), entry.name.data());
   line.value = XlErrorName(reader.errorCode);
+  RecordProblemFact(reader.view.ctx, "", std::string(line.label) + " " + line.name + std::string(line.value));
+  if (!reader.writesLines) return;
   XlWriteLine(reader.view.ctx, line);
 }
 
@@ -155,7 +151,11 @@ void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
   if (!(tag == kVendorFxn && (reader.view.ctx.flags & DF_RAS_CONTIGUOUS) != 0)) ListTag(reader, tag, entry);
   reader.tagFromStream = fromStream;
   if (entry.handler != nullptr && !entry.handler(reader, tag)) WriteErrorLine(reader, tag, entry);
-  if (isOperator) reader.values.clear();
+  if (isOperator) {
+    reader.values.clear();
+    // Executed streams can replay a stored stream without end.
+    if (StopIfOverBudget(reader.view.ctx)) reader.stopped = true;
+  }
 }
 
 void Step(XlReader& reader) {

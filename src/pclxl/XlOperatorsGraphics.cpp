@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "decode/trackers/JobFacts.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
 
@@ -187,6 +188,7 @@ bool XlSetColorSpace(XlReader& reader, std::uint8_t) {
   gs.palette.clear();
   std::int32_t space = 0;
   if (!XlRequireInteger(reader, XL_ATTR_COLOR_SPACE, space)) return false;
+  if (reader.view.ctx.facts) NoteXlColourSpace(*reader.view.ctx.facts, space);
   if (space == 6) space = 2;
   if (space == 7) space = 1;
   gs.colorSpace = space;

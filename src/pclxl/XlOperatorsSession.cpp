@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "decode/trackers/JobFacts.h"
 #include "decode/trackers/PageEject.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlOperators.h"
@@ -34,6 +35,33 @@ bool CustomMediaSizeIsValid(std::int32_t units, double width, double height) {
   static constexpr double kFactors[] = {7200.0, 181800.0, 2525.0 * 7.2};
   if (units < 0 || units > 2) return false;
   return std::trunc(width * kFactors[units]) >= 1.0 && std::trunc(height * kFactors[units]) >= 1.0;
+}
+
+// --facts: the settings a BeginPage gives its page.
+void NoteBeginPageFacts(XlReader& reader, std::int32_t orientation) {
+  const std::span<const XlValue> stack = XlStack(reader);
+  PageSettings page;
+  page.orientation = orientation;
+  XlGetInteger(stack, XL_ATTR_MEDIA_SIZE, page.pageSize);
+  XlGetInteger(stack, XL_ATTR_MEDIA_SOURCE, page.paperSource);
+  if (XlFindAttribute(stack, XL_ATTR_SIMPLEX_PAGE_MODE) != nullptr) {
+    page.duplexMode = 0;
+  } else if (XlFindAttribute(stack, XL_ATTR_DUPLEX_PAGE_MODE) != nullptr) {
+    page.duplexMode = 1;
+    XlGetInteger(stack, XL_ATTR_DUPLEX_PAGE_SIDE, page.duplexSide);
+  }
+  NoteXlPage(*reader.view.ctx.facts, page);
+}
+
+std::uint64_t XlOffset(const XlReader& reader) { return reader.view.ctx.input->Offset(); }
+
+// --facts: the copies an EndPage gives its page (none when it names none);
+// a printed page is counted here when no page eject is listed for it.
+void NoteEndPageFacts(XlReader& reader, std::int32_t copies) {
+  const DecodeContext& ctx = reader.view.ctx;
+  const bool given = XlFindAttribute(XlStack(reader), XL_ATTR_PAGE_COPIES) != nullptr;
+  const bool ejectListed = ctx.listing != nullptr && (ctx.flags & DF_PAGE_SUM) != 0;
+  NoteXlEndPage(*ctx.facts, XlOffset(reader), given ? copies : kFactUnset, copies != 0 && !ejectListed);
 }
 
 }  // namespace
@@ -105,6 +133,7 @@ bool XlBeginSession(XlReader& reader, std::uint8_t) {
   if (perInchX < 1 || perInchY < 1) return XlFail(reader, XL_ERR_ILLEGAL_VALUE);
   reader.state.unitsPerInchX = static_cast<std::int32_t>(perInchX);
   reader.state.unitsPerInchY = static_cast<std::int32_t>(perInchY);
+  if (JobFacts* facts = reader.view.ctx.facts) NoteXlSession(*facts, XlOffset(reader), measure, unitsX, unitsY);
   reader.streamState = XL_STATE_IN_SESSION;
   return true;
 }
@@ -122,6 +151,7 @@ bool XlBeginPage(XlReader& reader, std::uint8_t) {
   std::int32_t orientation = 0;
   if (!XlRequireInteger(reader, XL_ATTR_ORIENTATION, orientation)) return false;
   s.orientation = orientation % 4;
+  if (reader.view.ctx.facts) NoteBeginPageFacts(reader, orientation);
 
   std::int32_t side = 0;
   if (XlFindAttribute(stack, XL_ATTR_SIMPLEX_PAGE_MODE) != nullptr) {
@@ -155,6 +185,7 @@ bool XlEndPage(XlReader& reader, std::uint8_t) {
   std::int32_t copies = 1;
   XlGetInteger(XlStack(reader), XL_ATTR_PAGE_COPIES, copies);
   const DecodeContext& ctx = reader.view.ctx;
+  if (ctx.facts) NoteEndPageFacts(reader, copies);
   if (ctx.listing != nullptr && (ctx.flags & DF_PAGE_SUM) != 0 && copies != 0) EjectPage(reader.view.eject, true);
   if (reader.state.duplex) reader.state.duplexSide ^= 1;
   reader.streamState = XL_STATE_IN_SESSION;

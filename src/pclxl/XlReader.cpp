@@ -131,6 +131,14 @@ int XlReadStoredByte(XlReader& reader) {
 }
 
 std::size_t XlReadBlock(XlReader& reader, std::uint8_t* out, std::size_t n) {
+  if (!reader.pushedBack && !reader.memorySource.active) {  // most often all there in the reader's window
+    const std::span<const std::uint8_t> ahead = reader.input.Buffered();
+    if (n > 0 && ahead.size() >= n) {
+      std::memcpy(out, ahead.data(), n);
+      reader.input.Skip(n);
+      return n;
+    }
+  }
   std::size_t done = TakeBeforeInput(reader, n, [&](const std::uint8_t* p, std::size_t k) {
     std::memcpy(out, p, k);
     out += k;

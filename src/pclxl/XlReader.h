@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <string>
 #include <vector>
 
 #include "decode/core/ByteReader.h"
@@ -109,6 +110,7 @@ struct XlReader {
   bool tagFromStream = false;   // the tag being handled came from a stored stream
 
   std::vector<XlValue> values;  // at most kXlStackLimit
+  std::string lineText;         // the value text of the attribute line being written
   std::int32_t errorCode = XL_ERR_NONE;
   bool ended = false;     // the input ended
   bool uelSeen = false;   // a UEL escape ended the stretch

@@ -1,6 +1,7 @@
 #include "pclxl/XlWriteLine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "decode/core/DecodeContext.h"
@@ -15,6 +16,7 @@ constexpr std::size_t kPieceLength = 64;
 constexpr std::size_t kLabelWidth = 10;
 constexpr std::size_t kPrefixWidth = 16;      // "[XL " + label + "] "
 constexpr std::size_t kNameWidth = 25;
+constexpr std::size_t kInPlaceLimit = 256;    // names up to this long are written in place
 
 constexpr std::string_view kBlanks = "                                ";  // 32
 static_assert(kBlanks.size() >= kPrefixWidth && kBlanks.size() >= kNameWidth);
@@ -38,27 +40,50 @@ std::size_t PieceEnd(std::string_view rest) {
 }  // namespace
 
 void XlWriteLine(const DecodeContext& ctx, const XlListingLine& line) {
+  XlWriteLine(ctx, line.label, line.name, line.value);
+}
+
+void XlWriteLine(const DecodeContext& ctx, std::string_view label, std::string_view name, std::string_view value) {
   if (ctx.listing == nullptr || (ctx.flags & DF_SUPPRESS) != 0) return;
   OutputSink& out = *ctx.listing;
-  const bool longValue = line.value.size() >= kShortValueLimit;
+  const bool longValue = value.size() >= kShortValueLimit;
 
-  if (line.label.empty()) {
+  if (label.empty() && !longValue && name.size() < kInPlaceLimit) {
+    // The common attribute line, written in place: blanks, the name padded,
+    // the value.
+    char* at = out.Reserve(kPrefixWidth + kNameWidth + kInPlaceLimit + kShortValueLimit + 1);
+    std::memset(at, ' ', kPrefixWidth);
+    at += kPrefixWidth;
+    at = std::copy(name.begin(), name.end(), at);
+    if (!value.empty()) {
+      if (name.size() < kNameWidth) {
+        std::memset(at, ' ', kNameWidth - name.size());
+        at += kNameWidth - name.size();
+      }
+      at = std::copy(value.begin(), value.end(), at);
+    }
+    *at++ = '\n';
+    out.Commit(at);
+    return;
+  }
+
+  if (label.empty()) {
     out.Put(kBlanks.substr(0, kPrefixWidth));
   } else {
     out.Put("[XL ");
-    PutPadded(out, line.label, kLabelWidth);
+    PutPadded(out, label, kLabelWidth);
     out.Put("] ");
   }
-  if (!longValue && !line.value.empty()) {
-    PutPadded(out, line.name, kNameWidth);
-    out.Put(line.value);
+  if (!longValue && !value.empty()) {
+    PutPadded(out, name, kNameWidth);
+    out.Put(value);
   } else {
-    out.Put(line.name);
+    out.Put(name);
   }
   out.Put('\n');
   if (!longValue) return;
 
-  std::string_view rest = line.value;
+  std::string_view rest = value;
   while (!rest.empty()) {
     const std::size_t n = rest.size() > kPieceLength ? PieceEnd(rest) : rest.size();
     out.Put(kBlanks.substr(0, kPrefixWidth));

@@ -1,6 +1,8 @@
 // The PCL XL line writer: one listing line of label, name and value.
 #pragma once
 
+#include <string_view>
+
 #include "pclxl/XlValue.h"
 
 namespace veltrix {
@@ -11,5 +13,6 @@ struct DecodeContext;
 // on continuation lines of at most 64 characters instead. Writes nothing when
 // the context has no listing or only exceptions are reported.
 void XlWriteLine(const DecodeContext& ctx, const XlListingLine& line);
+void XlWriteLine(const DecodeContext& ctx, std::string_view label, std::string_view name, std::string_view value);
 
 }  // namespace veltrix

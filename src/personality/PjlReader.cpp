@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "decode/core/DecodeContext.h"
+#include "decode/trackers/JobFacts.h"
 #include "personality/LineReader.h"
 
 namespace veltrix {
@@ -69,6 +70,7 @@ void ReadPjl(DecodeContext& ctx) {
   bool escapeSeen = false;
   std::string line;
   for (;;) {
+    const std::uint64_t lineStart = ctx.input->Offset();
     if (!ReadPjlLine(*ctx.input, line, kPjlLineSize, escapeSeen)) {
       if (!escapeSeen) {
         ctx.endOfFile = true;
@@ -82,6 +84,7 @@ void ReadPjl(DecodeContext& ctx) {
       ctx.listing->Put(text);
       ctx.listing->Put('\n');
     }
+    if (ctx.facts) NotePjlLine(*ctx.facts, lineStart, text);
     const int language = LanguageOfLine(text);
     if (language >= 0) {
       ctx.emulation = language;

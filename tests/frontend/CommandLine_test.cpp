@@ -140,6 +140,8 @@ TEST_F(CommandLineTest, ExitStatusAndMessage) {
       {{"-o", "out.txt", "-o", "b.txt", "job.pcl"}, 2, "--output"},  // a second listing name
       {{"--strict=maybe", "job.pcl"}, 2, "--strict"},
       {{"job.pcl", "--log"}, 2, "--log"},  // no value
+      {{"--max-output", "12Q", "job.pcl"}, 2, "--max-output: '12Q' is not a size"},
+      {{"--max-output", "1", "bad.pcl"}, 1, "Listing stopped: output budget of 1 bytes reached (bad.pcl)", false},
       {{"-o", "out.txt", "--strict"}, 2, "SOURCE"},  // no source
       {{""}, 2, "the source name is empty"},
   };

@@ -38,6 +38,8 @@ struct Wanted {
   std::optional<std::string> logPath = std::nullopt;
   std::optional<std::string> tablesPath = std::nullopt;
   bool strict = false;
+  std::optional<std::uint64_t> maxOutput = std::nullopt;
+  bool refused = false;  // the value is said to be unusable
 };
 
 struct MappingCase {
@@ -82,6 +84,16 @@ TEST(OptionTable, EachOptionSetsItsRequestFields) {
       {{{"log", "x.log"}}, {.logPath = "x.log"}},
       {{{"tables", "t.ini"}}, {.tablesPath = "t.ini"}},
       {{{"strict"}}, {.strict = true}},
+      // SIZE: bytes or a binary multiple; 0 lifts the limit; nothing else passes.
+      {{{"max-output", "0"}}, {.maxOutput = 0}},
+      {{{"max-output", "64k"}}, {.maxOutput = 64 * 1024}},
+      {{{"max-output", "3G"}}, {.maxOutput = std::uint64_t{3} << 30}},
+      {{{"max-output", "16777215T"}}, {.maxOutput = std::uint64_t{16777215} << 40}},
+      {{{"max-output", "16777216T"}}, {.refused = true}},  // past 2^64
+      {{{"max-output", "18446744073709551616"}}, {.refused = true}},
+      {{{"max-output", "-1"}}, {.refused = true}},
+      {{{"max-output", "1GB"}}, {.refused = true}},
+      {{{"max-output", ""}}, {.refused = true}},
   };
   std::set<std::string_view> covered;
   for (const MappingCase& c : cases) {
@@ -107,6 +119,8 @@ TEST(OptionTable, EachOptionSetsItsRequestFields) {
               std::tie(w.dest, w.listingToStdout, w.widths, w.stripped, w.kept, w.firstFontId, w.level, w.logPath,
                        w.tablesPath));
     EXPECT_EQ(choices.strict, w.strict);
+    EXPECT_EQ(request.maxOutput, w.maxOutput);
+    EXPECT_EQ(!choices.problem.empty(), w.refused) << choices.problem;
   }
   for (const OptionRecord& record : DecodeOptionRecords()) {
     EXPECT_TRUE(covered.contains(record.longName)) << "no case for --" << record.longName;

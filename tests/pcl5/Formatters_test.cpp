@@ -131,7 +131,11 @@ const FormatterCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(All, Formatter, ::testing::ValuesIn(kCases), [](const auto& i) { return i.param.name; });
 
 // The font selections after a PCL stretch, read straight from the run.
-FontSelectionState FontsAfter(const std::string& job) {
+struct Selections {
+  FontSelection primary, secondary;
+};
+
+Selections FontsAfter(const std::string& job) {
   auto run = std::make_unique<RunState>();
   std::string text;
   OutputSink listing(&text);
@@ -141,11 +145,11 @@ FontSelectionState FontsAfter(const std::string& job) {
   run->ctx.listing = &listing;
   StartTrackers(*run);
   DecodePcl5(Pcl5ViewOf(*run));
-  return run->fonts;
+  return {run->fonts.primary, run->fonts.secondary};
 }
 
 TEST(FontSelectionNotes, FormattersNoteWhatTheySelect) {
-  const FontSelectionState f =
+  const Selections f =
       FontsAfter(E + "(s-3B" + E + "(s10.50H" + E + "(s12V" + E + "(8U" + E + "(s4148T" + E + "(s5S" + E + "(s1P" +
                  E + ")s9B" + E + ")s7.25V" + E + ")s16.666H" + E + ")s-2.5V" + E + ")12X");
   const auto& p = f.primary;
@@ -159,7 +163,7 @@ TEST(FontSelectionNotes, FormattersNoteWhatTheySelect) {
 }
 
 TEST(FontSelectionNotes, AttributeDropsIdAndResetClearsAll) {
-  FontSelectionState f = FontsAfter(E + "(12X" + E + "(s1P");
+  Selections f = FontsAfter(E + "(12X" + E + "(s1P");
   EXPECT_EQ(std::tuple(f.primary.fontId, f.primary.spacing), std::tuple(kFontFieldUnset, 1));
   f = FontsAfter(E + "(12X" + E + ")s3T" + E + "E");
   EXPECT_EQ(std::tuple(f.primary.fontId, f.secondary.typeface, f.primary.changed),

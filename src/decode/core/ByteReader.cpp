@@ -1,5 +1,6 @@
 #include "decode/core/ByteReader.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,17 +17,86 @@ namespace {
 constexpr std::uint64_t kCopyChunk = 64 * 1024;
 }  // namespace
 
-ByteReader::ByteReader(int fd) : storage_(kBufferSize), data_(storage_.data()), fd_(fd) {
+ByteReader::ByteReader(int fd) : fd_(fd) {
   struct stat st {};
   seekable_ = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   if (seekable_) {
     const off_t at = lseek(fd, 0, SEEK_CUR);
     base_ = at > 0 ? static_cast<std::uint64_t>(at) : 0;
   }
+  // A file that says it is empty may still have bytes to read (those of
+  // /proc do): it is read, not mapped.
+  mapped_ = seekable_ && st.st_size > 0;
+  if (mapped_) {
+    fileSize_ = static_cast<std::uint64_t>(st.st_size);
+    startOffset_ = base_;
+  } else {
+    storage_.resize(kBufferSize);
+    data_ = storage_.data();
+  }
 }
 
 ByteReader::ByteReader(std::span<const std::uint8_t> bytes)
     : memory_(bytes), data_(bytes.data()), len_(bytes.size()), ended_(true) {}
+
+ByteReader::~ByteReader() { Unmap(); }
+
+void ByteReader::Unmap() {
+  if (map_ != nullptr) munmap(map_, mapLength_);
+  map_ = nullptr;
+  mapLength_ = 0;
+}
+
+// Leaves the mapping for the buffer, from offset `at` on (a mapping that
+// failed): the bytes before it can no longer be stepped back over.
+void ByteReader::StopMapping(std::uint64_t at) {
+  Unmap();
+  mapped_ = false;
+  storage_.resize(kBufferSize);
+  data_ = storage_.data();
+  base_ = at;
+  pos_ = len_ = 0;
+  if (lseek(fd_, static_cast<off_t>(at), SEEK_SET) < 0) {
+    failed_ = ended_ = true;
+  }
+}
+
+// Maps the window that holds offset `at` and up to kKeepBack bytes before it,
+// and moves the reader to `at`. False, with the window unchanged, when the
+// file ends at or before `at`.
+bool ByteReader::MapWindow(std::uint64_t at) {
+  if (at >= fileSize_) {
+    // The file may have grown since it was opened.
+    struct stat st {};
+    if (fstat(fd_, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > fileSize_) {
+      fileSize_ = static_cast<std::uint64_t>(st.st_size);
+    }
+    if (at >= fileSize_) {
+      ended_ = true;
+      return false;
+    }
+  }
+  static const std::uint64_t kPage = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+  const std::uint64_t from = std::max(at > kKeepBack ? at - kKeepBack : 0, startOffset_);
+  const std::uint64_t mapFrom = from / kPage * kPage;
+  const std::uint64_t mapTo = std::min(fileSize_, mapFrom + kMapWindow);
+  Unmap();
+  void* map = mmap(nullptr, static_cast<std::size_t>(mapTo - mapFrom), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_,
+                   static_cast<off_t>(mapFrom));
+  if (map == MAP_FAILED) {
+    StopMapping(at);
+    return Fill();
+  }
+  madvise(map, static_cast<std::size_t>(mapTo - mapFrom), MADV_SEQUENTIAL);
+  map_ = map;
+  mapLength_ = static_cast<std::size_t>(mapTo - mapFrom);
+  data_ = static_cast<const std::uint8_t*>(map) + (from - mapFrom);
+  base_ = from;
+  pos_ = static_cast<std::size_t>(at - from);
+  len_ = static_cast<std::size_t>(mapTo - from);
+  if (progress_) progress_->store(base_ + len_, std::memory_order_relaxed);
+  return true;
+}
 
 // Moves the unread bytes, and the kKeepBack bytes before them, to the front
 // of the buffer.
@@ -56,6 +126,7 @@ bool ByteReader::ReadMore() {
 
 bool ByteReader::Fill() {
   if (ended_ || fd_ < 0) return false;
+  if (mapped_) return MapWindow(Offset()) && pos_ < len_;
   Compact();
   if (len_ < storage_.size()) ReadMore();  // a pipe hands over what it has
   if (progress_) progress_->store(base_ + len_, std::memory_order_relaxed);
@@ -75,6 +146,11 @@ void ByteReader::Skip(std::uint64_t n) {
     return;
   }
   const std::uint64_t target = Offset() + n;
+  if (mapped_ && !ended_ && target >= Offset()) {  // the next read maps the window there
+    base_ = target;
+    pos_ = len_ = 0;
+    return;
+  }
   if (fd_ >= 0 && seekable_ && !ended_) {
     if (lseek(fd_, static_cast<off_t>(target), SEEK_SET) >= 0) {
       base_ = target;
@@ -122,7 +198,8 @@ bool ByteReader::Take(std::uint64_t n, std::vector<std::uint8_t>& into) {
 
 std::span<const std::uint8_t> ByteReader::Peek(std::size_t n) {
   n = std::min(n, kBufferSize / 2);
-  if (fd_ >= 0 && len_ - pos_ < n && !ended_) {
+  if (mapped_ && len_ - pos_ < n && !ended_) MapWindow(Offset());  // a window holds far more than n
+  if (!mapped_ && fd_ >= 0 && len_ - pos_ < n && !ended_) {
     Compact();
     while (len_ - pos_ < n && ReadMore()) {
     }

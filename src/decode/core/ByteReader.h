@@ -2,7 +2,10 @@
 //
 // Every decoder reads the job through this class: one compare per byte on the
 // fast path, 64-bit offsets, and skips that seek instead of reading when the
-// input is a regular file.
+// input is a regular file. A regular file is mapped into memory a window at a
+// time (kMapWindow bytes, the one before unmapped), so that its bytes are
+// never copied and the memory it takes stays small; a pipe, a terminal or a
+// file that cannot be mapped is read into a buffer.
 #pragma once
 
 #include <atomic>
@@ -22,11 +25,14 @@ class ByteReader {
   // can always step back over the last few bytes it took.
   static constexpr std::size_t kKeepBack = 64;
   static constexpr std::size_t kBufferSize = 256 * 1024;
+  static constexpr std::size_t kMapWindow = 4 * 1024 * 1024;
 
   // A file descriptor (not owned). Regular files are skipped by lseek.
   explicit ByteReader(int fd);
   // A block of memory (tests, fuzz targets, stored streams). Not copied.
   explicit ByteReader(std::span<const std::uint8_t> bytes);
+
+  ~ByteReader();
 
   ByteReader(const ByteReader&) = delete;
   ByteReader& operator=(const ByteReader&) = delete;
@@ -78,17 +84,29 @@ class ByteReader {
   // the whole job in memory.
   std::optional<std::uint64_t> CopyRange(std::uint64_t offset, std::uint64_t length, OutputSink& out) const;
 
+  // Ends the input where the reader stands, as if the job ended there: a
+  // decode that must stop early (its listing budget is spent) lets every
+  // decoder finish through its usual end-of-input path.
+  void Stop() {
+    pos_ = len_;
+    ended_ = true;
+  }
+
   // True when a read error (not the end) stopped the input.
   bool Failed() const { return failed_; }
 
-  // From now on, each refill stores the offset reached in *counter (read by
-  // another thread; relaxed, as only a display reads it).
+  // From now on, each refill (or each mapped window) stores the offset
+  // reached in *counter (read by another thread; relaxed, as only a display
+  // reads it).
   void ReportProgressTo(std::atomic<std::uint64_t>* counter) { progress_ = counter; }
 
  private:
   bool Fill();
   void Compact();
   bool ReadMore();
+  bool MapWindow(std::uint64_t at);
+  void Unmap();
+  void StopMapping(std::uint64_t at);
 
   std::vector<std::uint8_t> storage_;
   std::span<const std::uint8_t> memory_;  // the whole input of a memory reader
@@ -101,6 +119,14 @@ class ByteReader {
   bool ended_ = false;
   bool failed_ = false;
   std::atomic<std::uint64_t>* progress_ = nullptr;
+  // A mapped regular file: the mapping (page-aligned), the file's size as
+  // last seen, and the offset the reader started at (no byte before it is
+  // shown, as none would be read).
+  bool mapped_ = false;
+  void* map_ = nullptr;
+  std::size_t mapLength_ = 0;
+  std::uint64_t fileSize_ = 0;
+  std::uint64_t startOffset_ = 0;
 };
 
 }  // namespace veltrix

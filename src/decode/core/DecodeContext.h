@@ -5,6 +5,7 @@
 
 #include "decode/core/ByteReader.h"
 #include "decode/core/DecodeOptions.h"
+#include "decode/core/ListingBudget.h"
 #include "decode/core/OutputSink.h"
 
 namespace veltrix {
@@ -15,6 +16,9 @@ struct ListingLine {
   std::int32_t column = 0;    // characters on the line
   std::uint8_t lineEnds = 0;  // bit 0: a CR listed on this line; bit 1: an LF
 };
+
+struct JobFacts;
+struct ProblemFacts;
 
 struct DecodeContext {
   std::uint32_t flags = 0;
@@ -32,6 +36,9 @@ struct DecodeContext {
   OutputSink* keptFile = nullptr;
   OutputSink* errorFile = nullptr;
   ListingLine textLine;  // open while PCL text is being listed
+  ListingBudget budget;  // how much listing this file may still write
+  JobFacts* facts = nullptr;             // --facts: what the job sets, for the hooks; null otherwise
+  ProblemFacts* problemFacts = nullptr;  // --facts: the problem writer's records (in facts); null otherwise
 };
 
 // End line: closes the open line of PCL text, so that what follows starts a

@@ -102,6 +102,10 @@ struct DecodeRequest {
   std::string messageDetail;          // why the run failed (the system's reason), for the command line
   std::uint64_t exceptionCount = 0;   // result: problems reported in all files of the run
   DecodeProgress* progress = nullptr;  // not owned; updated while the run goes on
+  std::optional<std::string> factsPath;  // the JSON facts of the run; "-" is standard output
+  // Listing bytes one file may write (0: no limit); none: the larger of 1 GiB
+  // and 64 times the file's size.
+  std::optional<std::uint64_t> maxOutput;
 };
 
 // Fills `request` from `settings` (switching off side files that have no

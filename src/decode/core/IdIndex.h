@@ -1,8 +1,10 @@
-// A map from 32-bit IDs to 32-bit indexes, in one flat table with linear
-// probing: the per-ID lookups of the trackers (macros, palettes) cost O(1)
-// and 8 bytes a slot, whatever a job throws at them.
+// A map from 32-bit IDs to positions in a caller's table, in flat arrays of
+// positions with linear probing: the per-ID lookups of the trackers (macros,
+// palettes) cost O(1) and about 6 bytes an ID, whatever a job throws at them. The IDs themselves live in the caller's table; every call is given
+// `idAt`, which returns the ID stored at a position.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -12,85 +14,89 @@ namespace veltrix {
 
 class IdIndex {
  public:
-  std::optional<std::uint32_t> Find(std::uint32_t id) const {
-    if (slots_.empty()) return std::nullopt;
-    for (std::size_t i = Home(id);; i = Next(i)) {
-      const Slot& s = slots_[i];
-      if (s.index == kEmpty) return std::nullopt;
-      if (s.id == id) return s.index;
+  template <typename IdAt>
+  std::optional<std::uint32_t> Find(std::uint32_t id, const IdAt& idAt) const {
+    const Shard& shard = shards_[ShardOf(id)];
+    if (shard.slots.empty()) return std::nullopt;
+    for (std::size_t i = Home(shard, id);; i = Next(shard, i)) {
+      const std::uint32_t at = shard.slots[i];
+      if (at == kEmpty) return std::nullopt;
+      if (idAt(at) == id) return at;
     }
   }
 
-  // Sets the index of `id` (an index must be below 0xFFFFFFFF).
-  void Set(std::uint32_t id, std::uint32_t index) {
-    if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
-    for (std::size_t i = Home(id);; i = Next(i)) {
-      Slot& s = slots_[i];
-      if (s.index == kEmpty) {
-        s = {id, index};
-        ++used_;
-        return;
-      }
-      if (s.id == id) {
-        s.index = index;
-        return;
-      }
-    }
+  // Adds `id` at `position` (below 0xFFFFFFFF); the ID must not be there yet.
+  template <typename IdAt>
+  void Insert(std::uint32_t id, std::uint32_t position, const IdAt& idAt) {
+    Shard& shard = shards_[ShardOf(id)];
+    if ((shard.used + 1) * 4 > shard.slots.size() * 3) Grow(shard, idAt);
+    std::size_t i = Home(shard, id);
+    while (shard.slots[i] != kEmpty) i = Next(shard, i);
+    shard.slots[i] = position;
+    ++shard.used;
   }
 
   // Removes `id`; later entries of its probe run move back so that no
   // tombstone is left.
-  void Erase(std::uint32_t id) {
-    if (slots_.empty()) return;
-    std::size_t hole = Home(id);
-    while (slots_[hole].index != kEmpty && slots_[hole].id != id) hole = Next(hole);
-    if (slots_[hole].index == kEmpty) return;
-    --used_;
-    for (std::size_t i = Next(hole);; i = Next(i)) {
-      Slot& s = slots_[i];
-      if (s.index == kEmpty) break;
-      // s may fill the hole only if its home is not in (hole, i].
-      const std::size_t home = Home(s.id);
+  template <typename IdAt>
+  void Erase(std::uint32_t id, const IdAt& idAt) {
+    Shard& shard = shards_[ShardOf(id)];
+    if (shard.slots.empty()) return;
+    std::size_t hole = Home(shard, id);
+    while (shard.slots[hole] != kEmpty && idAt(shard.slots[hole]) != id) hole = Next(shard, hole);
+    if (shard.slots[hole] == kEmpty) return;
+    --shard.used;
+    for (std::size_t i = Next(shard, hole);; i = Next(shard, i)) {
+      const std::uint32_t at = shard.slots[i];
+      if (at == kEmpty) break;
+      // The entry may fill the hole only if its home is not in (hole, i].
+      const std::size_t home = Home(shard, idAt(at));
       const bool homeBetween = hole <= i ? (home > hole && home <= i) : (home > hole || home <= i);
       if (homeBetween) continue;
-      slots_[hole] = s;
+      shard.slots[hole] = at;
       hole = i;
     }
-    slots_[hole].index = kEmpty;
+    shard.slots[hole] = kEmpty;
   }
 
-  std::size_t Size() const { return used_; }
-
   void Clear() {
-    std::vector<Slot>().swap(slots_);
-    used_ = 0;
+    for (Shard& shard : shards_) {
+      std::vector<std::uint32_t>().swap(shard.slots);
+      shard.used = 0;
+    }
   }
 
  private:
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-  struct Slot {
-    std::uint32_t id = 0;
-    std::uint32_t index = kEmpty;
+  // The table is cut into shards that grow one at a time, so that a growth
+  // never holds two copies of the whole table.
+  static constexpr int kShardBits = 6;
+  struct Shard {
+    std::vector<std::uint32_t> slots;
+    std::size_t used = 0;
   };
 
-  std::size_t Home(std::uint32_t id) const {
-    // Fibonacci hashing spreads neighbouring IDs over the table.
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(id) * 0x9E3779B97F4A7C15ull) >> 32) & (slots_.size() - 1);
+  static std::uint64_t Hash(std::uint32_t id) { return static_cast<std::uint64_t>(id) * 0x9E3779B97F4A7C15ull; }
+  static std::size_t ShardOf(std::uint32_t id) { return static_cast<std::size_t>(Hash(id) >> (64 - kShardBits)); }
+  static std::size_t Home(const Shard& shard, std::uint32_t id) {
+    return static_cast<std::size_t>(Hash(id) >> 16) & (shard.slots.size() - 1);
   }
-  std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+  static std::size_t Next(const Shard& shard, std::size_t i) { return (i + 1) & (shard.slots.size() - 1); }
 
-  void Grow() {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.assign(old.empty() ? 16 : old.size() * 2, Slot{});
-    used_ = 0;
-    for (const Slot& s : old) {
-      if (s.index != kEmpty) Set(s.id, s.index);
+  template <typename IdAt>
+  static void Grow(Shard& shard, const IdAt& idAt) {
+    std::vector<std::uint32_t> old;
+    old.swap(shard.slots);
+    shard.slots.assign(old.empty() ? 16 : old.size() * 2, kEmpty);
+    for (const std::uint32_t at : old) {
+      if (at == kEmpty) continue;
+      std::size_t i = Home(shard, idAt(at));
+      while (shard.slots[i] != kEmpty) i = Next(shard, i);
+      shard.slots[i] = at;
     }
   }
 
-  std::vector<Slot> slots_;
-  std::size_t used_ = 0;
+  std::array<Shard, std::size_t{1} << kShardBits> shards_;
 };
 
 }  // namespace veltrix

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -29,7 +28,7 @@ OutputSink::OutputSink(std::string* memory)
 
 OutputSink::~OutputSink() { Close(); }
 
-void OutputSink::Put(std::string_view s) {
+void OutputSink::PutLong(std::string_view s) {
   while (!s.empty()) {
     if (len_ == buf_.size()) Flush();
     const std::size_t step = std::min(s.size(), buf_.size() - len_);
@@ -40,14 +39,23 @@ void OutputSink::Put(std::string_view s) {
 }
 
 void OutputSink::PutPadded(std::string_view s, std::size_t width) {
+  if (width <= 256 && s.size() <= 256 && buf_.size() - len_ >= 512) {  // a listing column: in place
+    char* at = buf_.data() + len_;
+    if (!s.empty()) std::memcpy(at, s.data(), s.size());
+    if (s.size() < width) std::memset(at + s.size(), ' ', width - s.size());
+    len_ += std::max(width, s.size());
+    return;
+  }
   Put(s);
-  for (std::size_t i = s.size(); i < width; ++i) Put(' ');
-}
-
-void OutputSink::PutDecimal(std::int64_t v) {
-  char text[24];
-  const auto result = std::to_chars(text, text + sizeof text, v);
-  Put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+  if (s.size() >= width) return;
+  std::size_t blanks = width - s.size();
+  while (blanks > 0) {
+    const std::size_t step = std::min<std::size_t>(blanks, 4096);
+    char* at = Reserve(step);
+    std::memset(at, ' ', step);
+    Commit(at + step);
+    blanks -= step;
+  }
 }
 
 void OutputSink::Printf(const char* format, ...) {

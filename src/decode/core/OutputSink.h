@@ -8,9 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "decode/core/TextFormat.h"
 
 namespace veltrix {
 
@@ -30,13 +33,49 @@ class OutputSink {
     if (len_ == buf_.size()) Flush();
     buf_[len_++] = c;
   }
-  void Put(std::string_view s);
+  void Put(std::string_view s) {
+    const std::size_t n = s.size();
+    if (n > buf_.size() - len_) {
+      PutLong(s);
+      return;
+    }
+    char* to = buf_.data() + len_;
+    const char* from = s.data();
+    // Most pieces of a listing line are short: two overlapping fixed-size
+    // copies are cheaper than a call to memcpy.
+    if (n < 8) {
+      for (std::size_t i = 0; i < n; ++i) to[i] = from[i];
+    } else if (n <= 16) {
+      std::uint64_t head, tail;
+      std::memcpy(&head, from, 8);
+      std::memcpy(&tail, from + n - 8, 8);
+      std::memcpy(to, &head, 8);
+      std::memcpy(to + n - 8, &tail, 8);
+    } else {
+      std::memcpy(to, from, n);
+    }
+    len_ += n;
+  }
   void Put(const std::uint8_t* bytes, std::size_t n) {
     Put(std::string_view(reinterpret_cast<const char*>(bytes), n));
   }
   // s left-aligned in a field of `width` columns ("%-22s").
   void PutPadded(std::string_view s, std::size_t width);
-  void PutDecimal(std::int64_t v);
+  // Numbers as the printf conversions of decode/core/TextFormat.h write them.
+  void PutDecimal(std::int64_t v) { Commit(FormatSigned(Reserve(kNumberRoom), v)); }      // "%lld"
+  void PutUnsigned(std::uint64_t v) { Commit(FormatUnsigned(Reserve(kNumberRoom), v)); }  // "%llu"
+  void PutHex(std::uint64_t v, int width, bool lower = false) {                          // "%0*llX"
+    Commit(FormatHex(Reserve(kNumberRoom), v, width, lower));
+  }
+  void PutFixed6(float v) { Commit(FormatFixed6(Reserve(kFixedRoom), v)); }  // "%f"
+
+  // Room for n bytes (n at most 4096) at the end of the buffer, to be
+  // written in place and then ended with Commit(end of what was written).
+  char* Reserve(std::size_t n) {
+    if (buf_.size() - len_ < n) Flush();
+    return buf_.data() + len_;
+  }
+  void Commit(const char* end) { len_ = static_cast<std::size_t>(end - buf_.data()); }
   // printf-style formatting, for the fixed texts of the listing.
   void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -56,6 +95,8 @@ class OutputSink {
   std::uint64_t BytesWritten() const { return written_ + len_; }
 
  private:
+  void PutLong(std::string_view s);
+
   std::vector<char> buf_;
   std::size_t len_ = 0;
   std::uint64_t written_ = 0;

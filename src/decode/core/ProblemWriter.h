@@ -4,9 +4,11 @@
 // its header in the error log.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "decode/core/DecodeContext.h"
+#include "decode/core/SpillLog.h"
 
 namespace veltrix {
 
@@ -27,6 +29,19 @@ void ReportProblem(DecodeContext& ctx, std::string_view header, std::string_view
 // error log, and to `alsoTo` when given (the real listing while the meaning
 // went to the null sink of the exceptions-only mode).
 void LogProblem(DecodeContext& ctx, std::string_view header, std::string_view line, OutputSink* alsoTo);
+
+// With --facts, every problem of the file: its offset and its line, a
+// compact record each in a log that spills to disk.
+struct ProblemFacts {
+  SpillLog log;
+  std::uint64_t count = 0;
+};
+
+// Keeps the problem found at the input's offset, as its line reads (`header`
+// padded as listed, then `text` without its "\n"); nothing without --facts.
+void RecordProblemFact(DecodeContext& ctx, std::string_view header, std::string_view text);
+// Reads the records back in order; false at the end.
+bool ReadProblemFact(SpillLog::Reader& in, std::uint64_t& offset, std::string& text);
 
 // A problem whose line the decoder writes in its own form and which has no
 // error-log entry (PCL XL's "*ERROR*" line): it is only counted.

@@ -104,8 +104,6 @@ void AddEvent(MacroTracker& macros, std::uint32_t macro, std::uint32_t action, s
       break;
   }
   ListIfDefined(macros, macro);
-  std::uint32_t& count = macros.eventCounts[macro];
-  if (count < std::numeric_limits<std::uint32_t>::max()) ++count;
   AppendEvent(macros.events, macros.lastOffset,
               MacroEvent{offset, macro, macros.definingMacroId, static_cast<std::uint8_t>(action), macros.defining});
 }
@@ -113,15 +111,15 @@ void AddEvent(MacroTracker& macros, std::uint32_t macro, std::uint32_t action, s
 // Only a start of definition makes a record; any other action on an unknown ID
 // is dropped.
 void RecordAction(MacroTracker& macros, std::uint32_t id, std::uint32_t action, std::int64_t offset) {
-  std::optional<std::uint32_t> macro = macros.indexById.Find(id);
+  const auto idAt = [&](std::uint32_t at) { return macros.ids[at]; };
+  std::optional<std::uint32_t> macro = macros.indexById.Find(id, idAt);
   if (!macro) {
     // A new macro needs a start, and a position below the index's own mark.
     if (action != kStartDefine || macros.ids.size() >= std::numeric_limits<std::uint32_t>::max() - 1) return;
     macro = static_cast<std::uint32_t>(macros.ids.size());
-    macros.indexById.Set(id, *macro);
     macros.ids.push_back(id);
     macros.states.push_back(0);
-    macros.eventCounts.push_back(0);
+    macros.indexById.Insert(id, *macro, idAt);
   }
   AddEvent(macros, *macro, action, offset);
 }
@@ -129,9 +127,9 @@ void RecordAction(MacroTracker& macros, std::uint32_t id, std::uint32_t action, 
 // Delete (All) and Delete (Temp): each defined macro of the lists gets the
 // event; the visited entries are dropped, except permanent macros that a
 // temporary delete leaves on their list.
-void DeleteListed(MacroTracker& macros, std::vector<std::uint32_t>& list, std::uint8_t listBit,
+void DeleteListed(MacroTracker& macros, std::deque<std::uint32_t>& list, std::uint8_t listBit,
                   std::uint32_t action, std::int64_t offset) {
-  std::vector<std::uint32_t> visiting;
+  std::deque<std::uint32_t> visiting;
   visiting.swap(list);
   for (const std::uint32_t macro : visiting) {
     StateOf(macros, macro) &= static_cast<std::uint8_t>(~listBit);
@@ -141,7 +139,6 @@ void DeleteListed(MacroTracker& macros, std::vector<std::uint32_t>& list, std::u
   }
   // AddEvent lists nothing here: every event of a group delete leaves its
   // macro undefined.
-  std::vector<std::uint32_t>().swap(visiting);
 }
 
 void WriteMacroHeading(OutputSink& out, const MacroTracker& macros, std::uint32_t macro) {
@@ -164,12 +161,24 @@ struct Bucket {
   std::uint64_t events = 0;
 };
 
+// The events of each macro, counted from the log (saturating).
+std::vector<std::uint32_t> CountEvents(const MacroTracker& macros) {
+  std::vector<std::uint32_t> counts(macros.ids.size(), 0);
+  SpillLog::Reader in(macros.events);
+  std::int64_t lastOffset = 0;
+  while (!in.AtEnd()) {
+    const MacroEvent e = ReadEvent(in, lastOffset);
+    if (e.macro < counts.size() && counts[e.macro] < std::numeric_limits<std::uint32_t>::max()) ++counts[e.macro];
+  }
+  return counts;
+}
+
 // Groups the macros, in order, into buckets of at most `limit` events; a
 // macro with more events than that is a bucket of its own.
-std::vector<Bucket> PlanBuckets(const MacroTracker& macros, std::uint64_t limit) {
+std::vector<Bucket> PlanBuckets(const std::vector<std::uint32_t>& counts, std::uint64_t limit) {
   std::vector<Bucket> buckets;
-  for (std::uint32_t m = 0; m < macros.ids.size(); ++m) {
-    const std::uint64_t n = macros.eventCounts[m];
+  for (std::uint32_t m = 0; m < counts.size(); ++m) {
+    const std::uint64_t n = counts[m];
     if (buckets.empty() || buckets.back().events + n > limit) buckets.push_back({m, m, 0});
     buckets.back().end = m + 1;
     buckets.back().events += n;
@@ -179,7 +188,8 @@ std::vector<Bucket> PlanBuckets(const MacroTracker& macros, std::uint64_t limit)
 
 // Writes the macros of one bucket from a log of their events (positions
 // taken from the bucket's first macro).
-void WriteBucket(OutputSink& out, const MacroTracker& macros, const Bucket& bucket, const SpillLog& log) {
+void WriteBucket(OutputSink& out, const MacroTracker& macros, const std::vector<std::uint32_t>& counts,
+                 const Bucket& bucket, const SpillLog& log) {
   SpillLog::Reader in(log);
   std::int64_t lastOffset = 0;
   if (bucket.end - bucket.first == 1) {  // one macro: its events are in order already
@@ -191,7 +201,7 @@ void WriteBucket(OutputSink& out, const MacroTracker& macros, const Bucket& buck
   // A counting sort by macro, which keeps each macro's events in order.
   const std::uint32_t size = bucket.end - bucket.first;
   std::vector<std::uint64_t> start(size + 1, 0);
-  for (std::uint32_t i = 0; i < size; ++i) start[i + 1] = start[i] + macros.eventCounts[bucket.first + i];
+  for (std::uint32_t i = 0; i < size; ++i) start[i + 1] = start[i] + counts[bucket.first + i];
   std::vector<MacroEvent> sorted(start[size]);
   std::vector<std::uint64_t> next(start.begin(), start.end() - 1);
   while (!in.AtEnd()) {
@@ -259,18 +269,22 @@ void RecordMacroControl(MacroTracker& macros, std::uint32_t action, std::int64_t
   }
 }
 
-void WriteMacroSummary(const MacroTracker& macros, OutputSink& out) {
+void WriteMacroSummary(MacroTracker& macros, OutputSink& out) {
   if (!macros.tracking) return;
+  macros.indexById.Clear();
+  std::deque<std::uint32_t>().swap(macros.maybeTemporary);
+  std::deque<std::uint32_t>().swap(macros.maybePermanent);
   out.Printf("\n===================================================\n\n    Macro Summary %s\n\n",
              macros.ids.empty() ? ": No Macros Defined" : "");
+  const std::vector<std::uint32_t> counts = CountEvents(macros);
   std::uint64_t total = 0;
-  for (const std::uint32_t n : macros.eventCounts) total += n;
+  for (const std::uint32_t n : counts) total += n;
   // Up to a quarter of a million events (about 6 MiB) are sorted at a time;
   // a larger job is first split by macro into at most ~256 bucket logs.
   const std::uint64_t limit = std::max<std::uint64_t>(1 << 18, total / 256 + 1);
-  const std::vector<Bucket> buckets = PlanBuckets(macros, limit);
+  const std::vector<Bucket> buckets = PlanBuckets(counts, limit);
   if (buckets.size() <= 1) {
-    if (!buckets.empty()) WriteBucket(out, macros, buckets.front(), macros.events);
+    if (!buckets.empty()) WriteBucket(out, macros, counts, buckets.front(), macros.events);
     return;
   }
   std::vector<std::unique_ptr<SpillLog>> logs;
@@ -287,17 +301,16 @@ void WriteMacroSummary(const MacroTracker& macros, OutputSink& out) {
     AppendEvent(*logs[b], lastOffsets[b], e);
   }
   for (std::size_t b = 0; b < buckets.size(); ++b) {
-    WriteBucket(out, macros, buckets[b], *logs[b]);
+    WriteBucket(out, macros, counts, buckets[b], *logs[b]);
     logs[b].reset();
   }
 }
 
 void ReleaseMacros(MacroTracker& macros) {
-  std::vector<std::uint32_t>().swap(macros.ids);
-  std::vector<std::uint8_t>().swap(macros.states);
-  std::vector<std::uint32_t>().swap(macros.eventCounts);
-  std::vector<std::uint32_t>().swap(macros.maybeTemporary);
-  std::vector<std::uint32_t>().swap(macros.maybePermanent);
+  std::deque<std::uint32_t>().swap(macros.ids);
+  std::deque<std::uint8_t>().swap(macros.states);
+  std::deque<std::uint32_t>().swap(macros.maybeTemporary);
+  std::deque<std::uint32_t>().swap(macros.maybePermanent);
   macros.indexById.Clear();
   macros.events.Clear();
   macros.lastOffset = 0;

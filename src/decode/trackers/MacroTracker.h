@@ -3,14 +3,14 @@
 //
 // A job may define millions of macros and call them millions of times, so
 // nothing here grows by more than a few bytes a macro: the IDs in
-// definition order, one state byte and an event count each, an ID index,
+// definition order, one state byte each, an ID index,
 // and the events themselves in a log that spills to disk. The group deletes
 // visit only the macros that are defined, through lists that drop each
 // entry once it is visited.
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 #include "decode/core/IdIndex.h"
 #include "decode/core/OutputSink.h"
@@ -26,15 +26,16 @@ struct MacroTracker {
   bool overlayOn = false;
   std::uint32_t overlayMacroId = 0;
 
-  std::vector<std::uint32_t> ids;          // macro IDs in order of first definition
-  std::vector<std::uint8_t> states;        // per macro: the kMacro* bits below
-  std::vector<std::uint32_t> eventCounts;  // per macro, saturating
-  IdIndex indexById;                       // ID -> position in `ids`
+  // Deques rather than vectors: they grow a block at a time, never holding
+  // two copies of a long table.
+  std::deque<std::uint32_t> ids;    // macro IDs in order of first definition
+  std::deque<std::uint8_t> states;  // per macro: the kMacro* bits below
+  IdIndex indexById;                 // ID -> position in `ids`
   // Macros that may be defined, temporary and permanent; an entry goes stale
   // when its macro is deleted or changes permanence, and is dropped when a
   // group delete visits it.
-  std::vector<std::uint32_t> maybeTemporary;
-  std::vector<std::uint32_t> maybePermanent;
+  std::deque<std::uint32_t> maybeTemporary;
+  std::deque<std::uint32_t> maybePermanent;
   // Every event in the job's order: the macro's position, the action (with
   // bit 4 set when an ID of the macro being defined follows), the offset as a
   // zigzag difference from the event before, then that ID.
@@ -52,7 +53,9 @@ void ResetMacros(MacroTracker& macros, bool tracking);
 void SetMacroId(MacroTracker& macros, std::uint32_t id);
 // ESC&f#X, with the input offset just after the escape.
 void RecordMacroControl(MacroTracker& macros, std::uint32_t action, std::int64_t offset);
-void WriteMacroSummary(const MacroTracker& macros, OutputSink& out);
+// The summary is the tracker's last use: it first lets go of the ID index
+// and the lists of defined macros, so that its sort has their memory.
+void WriteMacroSummary(MacroTracker& macros, OutputSink& out);
 void ReleaseMacros(MacroTracker& macros);
 
 }  // namespace veltrix

@@ -1,5 +1,7 @@
 #include "decode/trackers/PageEject.h"
 
+#include "decode/trackers/JobFacts.h"
+
 namespace veltrix {
 
 void EjectPage(const PageEjectView& view, bool force) {
@@ -13,6 +15,7 @@ void EjectPage(const PageEjectView& view, bool force) {
     page.textSinceColour = false;
   }
   DecodeContext& ctx = view.ctx;
+  if (ctx.facts) NotePageEject(*ctx.facts, ctx.input->Offset());
   if (!(ctx.flags & DF_PAGE_SUM)) return;
   const std::uint64_t offset = ctx.input->Offset();
   if (!(ctx.flags & DF_SUPPRESS)) {

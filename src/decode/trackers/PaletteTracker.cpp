@@ -6,8 +6,13 @@ namespace veltrix {
 
 namespace {
 
+// The ID at a position of the list, for the index.
+auto IdAt(const PaletteTracker& palettes) {
+  return [&palettes](std::uint32_t at) { return palettes.palettes[at].paletteId; };
+}
+
 PaletteRecord* FindPalette(PaletteTracker& palettes, std::uint32_t id) {
-  const std::optional<std::uint32_t> at = palettes.indexById.Find(id);
+  const std::optional<std::uint32_t> at = palettes.indexById.Find(id, IdAt(palettes));
   return at ? &palettes.palettes[*at] : nullptr;
 }
 
@@ -23,16 +28,16 @@ void CompactPalettes(PaletteTracker& palettes) {
   palettes.removedCount = 0;
   palettes.indexById.Clear();
   for (std::size_t i = 0; i < palettes.palettes.size(); ++i) {
-    palettes.indexById.Set(palettes.palettes[i].paletteId, static_cast<std::uint32_t>(i));
+    palettes.indexById.Insert(palettes.palettes[i].paletteId, static_cast<std::uint32_t>(i), IdAt(palettes));
   }
 }
 
 void RemovePalette(PaletteTracker& palettes, std::uint32_t id) {
   PaletteRecord* record = FindPalette(palettes, id);
   if (record == nullptr) return;
+  palettes.indexById.Erase(id, IdAt(palettes));
   record->removed = true;
   ++palettes.removedCount;
-  palettes.indexById.Erase(id);
   CompactPalettes(palettes);
 }
 
@@ -75,8 +80,9 @@ void RecordPaletteControl(PaletteTracker& palettes, std::int32_t operation) {
   } else if (operation == 6) {  // the active palette copied to the control ID: a fresh record
     RemovePalette(palettes, palettes.controlPaletteId);
     if (palettes.palettes.size() >= 0xFFFFFFF0u) return;  // the index's limit: never reached by a real job
-    palettes.indexById.Set(palettes.controlPaletteId, static_cast<std::uint32_t>(palettes.palettes.size()));
-    palettes.palettes.push_back({palettes.controlPaletteId});
+    palettes.palettes.push_back(PaletteRecord{palettes.controlPaletteId});
+    palettes.indexById.Insert(palettes.controlPaletteId, static_cast<std::uint32_t>(palettes.palettes.size() - 1),
+                              IdAt(palettes));
   }
 }
 
@@ -138,7 +144,7 @@ void WritePaletteSummary(const PaletteTracker& palettes, OutputSink& out) {
 }
 
 void ReleasePalettes(PaletteTracker& palettes) {
-  std::vector<PaletteRecord>().swap(palettes.palettes);
+  std::deque<PaletteRecord>().swap(palettes.palettes);
   palettes.removedCount = 0;
   palettes.indexById.Clear();
 }

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <span>
-#include <vector>
 
 #include "decode/core/IdIndex.h"
 #include "decode/core/OutputSink.h"
@@ -30,7 +30,7 @@ struct PaletteTracker {
   std::uint32_t activePaletteId = 0;
   std::uint32_t controlPaletteId = 0;
   bool rasterIsDirect = false;
-  std::vector<PaletteRecord> palettes;  // newest last, removed ones among them
+  std::deque<PaletteRecord> palettes;  // newest last, removed ones among them
   std::size_t removedCount = 0;
   IdIndex indexById;  // the live record of each ID
 };

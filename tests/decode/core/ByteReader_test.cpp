@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <limits>
 #include <thread>
 
@@ -122,6 +123,76 @@ TEST(ByteReader, FileAndPipeAndMemoryReadAlike) {
   writer.join();
   close(pipeEnds[0]);
   close(file);
+  std::filesystem::remove_all(dir);
+}
+
+// A regular file is mapped a window at a time: at every page boundary (where
+// windows begin and end) the reader steps back kKeepBack bytes and peeks
+// ahead across it, skips jump whole windows, nothing before the offset the
+// reader started at is shown, and the progress counter moves on with the
+// windows.
+TEST(ByteReader, MappedWindowsKeepEveryContract) {
+  constexpr std::uint64_t kWindow = ByteReader::kMapWindow, kPage = 4096, kStart = 1000;
+  std::string bytes(2 * kWindow + 777, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 13 + i / 4093) & 0xFF);
+  const auto dir = test::MakeTempDir("mapped");
+  test::WriteFile(dir / "job", bytes);
+  const int fd = open((dir / "job").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(lseek(fd, kStart, SEEK_SET), static_cast<off_t>(kStart));
+  std::atomic<std::uint64_t> progress{0};
+  ByteReader in(fd);
+  in.ReportProgressTo(&progress);
+  ASSERT_EQ(in.Next(), static_cast<std::uint8_t>(bytes[kStart]));
+  EXPECT_FALSE(in.Unread(2));  // the byte before the start was never read
+  ASSERT_TRUE(in.Unread(1));
+  std::uint64_t at = kStart;
+  for (int b; (b = in.Next()) >= 0; ++at) {
+    ASSERT_EQ(b, static_cast<std::uint8_t>(bytes[at])) << "offset " << at;
+    const std::uint64_t next = at + 1;
+    if (next % kPage == 0 && next - kStart >= ByteReader::kKeepBack) {
+      ASSERT_TRUE(in.Unread(ByteReader::kKeepBack)) << "offset " << next;
+      for (std::uint64_t k = next - ByteReader::kKeepBack; k < next; ++k) {
+        ASSERT_EQ(in.Next(), static_cast<std::uint8_t>(bytes[k])) << "offset " << k;
+      }
+    }
+    if (next % kPage == 0 || next % kPage == kPage - 40) {  // across the page and any window that ends there
+      ASSERT_EQ(Upcoming(in, 300), bytes.substr(next, 300)) << "offset " << next;
+      ASSERT_EQ(in.Offset(), next);
+    }
+    if (next == kWindow / 2) {  // a skip over a window boundary
+      EXPECT_GE(progress.load(), next);
+      EXPECT_LE(progress.load(), kWindow + kStart);
+      in.Skip(kWindow);
+      at += kWindow;
+      EXPECT_EQ(in.Offset(), at + 1);
+    }
+  }
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_EQ(progress.load(), bytes.size());
+  // At the end the last byte can still be stepped back over.
+  ASSERT_TRUE(in.Unread(1));
+  EXPECT_EQ(in.Next(), static_cast<std::uint8_t>(bytes.back()));
+  EXPECT_EQ(in.Next(), -1);
+  EXPECT_FALSE(in.Failed());
+  close(fd);
+  std::filesystem::remove_all(dir);
+}
+
+// A file that grows while it is read: the new bytes are read as a pipe's
+// would be.
+TEST(ByteReader, MappedFileThatGrows) {
+  const auto dir = test::MakeTempDir("growing");
+  test::WriteFile(dir / "job", "first");
+  const int fd = open((dir / "job").c_str(), O_RDWR | O_APPEND);
+  ASSERT_GE(fd, 0);
+  ByteReader in(fd);
+  std::string seen;
+  for (int i = 0; i < 3; ++i) seen += static_cast<char>(in.Next());
+  ASSERT_EQ(write(fd, " second", 7), 7);
+  for (int b; (b = in.Next()) >= 0;) seen += static_cast<char>(b);
+  EXPECT_EQ(seen, "first second");
+  close(fd);
   std::filesystem::remove_all(dir);
 }
 

@@ -18,7 +18,7 @@ const std::string kRule = "\n===================================================
 const std::string kMacros = kRule + "    Macro Summary \n\n";
 
 template <typename Tracker, typename Writer>
-std::string Summary(const Tracker& tracker, Writer write) {
+std::string Summary(Tracker& tracker, Writer write) {
   std::string text;
   OutputSink out(&text);
   write(tracker, out);
@@ -75,6 +75,16 @@ TEST(MacroSummary, Jobs) {
                                   "Enable  Overlay  offset      23", "Disable Overlay  offset      24"}) +
            Macro("2     (temp)", {"Start Define     offset      20", "Stop  Define     offset      21",
                                   "Enable  Overlay  offset      22", "Disable Overlay  offset      23"})},
+      // IDs of 2^31 and more are IDs like any other, read as the escape's
+      // line prints them: 4294967295 is not "no macro".
+      {"the largest IDs",
+       {{'Y', 7}, {'X', 0, 1}, {'X', 1, 2}, {'Y', -1}, {'X', 0, 5}, {'Y', 7}, {'X', 2, 6}, {'X', 1, 7},
+        {'Y', -1}, {'X', 2, 8}, {'X', 10, 9}},
+       kMacros +
+           Macro("7     (temp)", {"Start Define     offset       1", "Stop  Define     offset       2",
+                                  "Execute          offset       6 (inside macro 4294967295)"}) +
+           Macro("4294967295 (perm)", {"Start Define     offset       5", "Stop  Define     offset       7",
+                                       "Execute          offset       8", "Make Permanent   offset       9"})},
       {"group deletes and unfinished macros",
        {{'Y', 1}, {'X', 0, 10}, {'X', 2, 11}, {'X', 1, 12}, {'Y', 2}, {'X', 0, 20}, {'X', 1, 21}, {'X', 10, 22},
         {'X', 7, 30}, {'X', 6, 31}, {'X', 2, 32}, {'Y', 1}, {'X', 9, 33}, {'X', 11, 34}, {'X', -1, 35}, {'X', 5, 36}},
@@ -95,6 +105,44 @@ TEST(MacroSummary, Jobs) {
     }
     EXPECT_EQ(Summary(macros, WriteMacroSummary), c.want);
   }
+}
+
+// Enough macros and events that the events spill to disk and the summary
+// sorts them in several buckets: each macro still lists its own events in
+// order, the macros in order of definition (not of ID).
+TEST(MacroSummary, ManyMacrosAndEvents) {
+  constexpr std::uint32_t kMacrosDefined = 150'000;
+  constexpr std::uint32_t kExecutes = 300'000;
+  MacroTracker macros;
+  ResetMacros(macros, true);
+  std::string want = kMacros;
+  std::int64_t offset = 0;
+  for (std::uint32_t i = 0; i < kMacrosDefined; ++i) {
+    const std::uint32_t id = kMacrosDefined - i;
+    SetMacroId(macros, id);
+    RecordMacroControl(macros, 0, ++offset);
+    RecordMacroControl(macros, 1, ++offset);
+    char heading[40];
+    std::snprintf(heading, sizeof heading, "%-5u (temp)", id);
+    char start[40], stop[40];
+    std::snprintf(start, sizeof start, "Start Define     offset %7lld", static_cast<long long>(offset - 1));
+    std::snprintf(stop, sizeof stop, "Stop  Define     offset %7lld", static_cast<long long>(offset));
+    want += i == 0 ? "" : Macro(heading, {start, stop});
+  }
+  // The first macro defined is executed many times after all the others.
+  SetMacroId(macros, kMacrosDefined);
+  std::string first = "    Macro ID " + std::to_string(kMacrosDefined) + " (temp) :\n" +
+                      "        Start Define     offset       1\n        Stop  Define     offset       2\n";
+  for (std::uint32_t i = 0; i < kExecutes; ++i) {
+    RecordMacroControl(macros, 2, ++offset);
+    char line[48];
+    std::snprintf(line, sizeof line, "        Execute          offset %7lld\n", static_cast<long long>(offset));
+    first += line;
+  }
+  want.insert(kMacros.size(), first + "\n");
+  EXPECT_GT(macros.events.Size(), SpillLog::kDefaultMemory);
+  const std::string got = Summary(macros, WriteMacroSummary);
+  EXPECT_TRUE(got == want) << test::FirstDifference(got, want);
 }
 
 std::string PageSummary(std::size_t pages, bool tracking = true) {
