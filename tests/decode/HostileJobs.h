@@ -77,8 +77,9 @@ inline std::string Character() {
 struct HostileKind {
   std::string_view name;
   std::string_view what;
-  // Appends the i-th repetition of the pattern; the job starts with prefix.
-  std::function<std::string()> prefix;
+  // The job starts with prefix (given the job's size) and goes on with
+  // repetitions of the pattern, the i-th appended by repeat.
+  std::function<std::string(std::uint64_t)> prefix;
   std::function<void(std::string&, std::uint64_t)> repeat;
   std::string_view options = {};  // command-line options the kind is decoded with
 };
@@ -87,7 +88,7 @@ inline const std::vector<HostileKind>& HostileKinds() {
   using namespace hostile;
   static const std::vector<HostileKind> kinds = {
       {"xl-exec-repeat", "PCL XL: one stored stream executed again and again",
-       [] {
+       [](std::uint64_t) {
          std::string s = XlHeader();
          std::string body;
          for (int i = 0; i < 100; ++i) body += "\x60\x61";  // PushGS PopGS
@@ -95,8 +96,17 @@ inline const std::vector<HostileKind>& HostileKinds() {
          return s;
        },
        [](std::string& s, std::uint64_t) { XlExec(s, "S"); }},
+      {"xl-exec-half", "PCL XL: a stream of half the job executed by the other half",
+       [](std::uint64_t size) {
+         std::string s = XlHeader();
+         std::string body;
+         while (body.size() < size / 2) body += "\x60\x61";  // PopGS PushGS
+         XlStoredStream(s, "S", body);
+         return s;
+       },
+       [](std::string& s, std::uint64_t) { XlExec(s, "S"); }},
       {"xl-exec-nested", "PCL XL: streams that execute streams",
-       [] {
+       [](std::uint64_t) {
          std::string s = XlHeader();
          std::string inner;
          XlExec(inner, "A");
@@ -108,8 +118,8 @@ inline const std::vector<HostileKind>& HostileKinds() {
        },
        [](std::string& s, std::uint64_t) { XlExec(s, "B"); }},
       {"xl-embedded-data", "PCL XL: one operator with a large block of embedded data",
-       [] { return XlHeader(); }, nullptr},
-      {"pcl5-unknown-escapes", "PCL 5: distinct unknown escapes", [] { return std::string(); },
+       [](std::uint64_t) { return XlHeader(); }, nullptr},
+      {"pcl5-unknown-escapes", "PCL 5: distinct unknown escapes", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) {
          // parameter ! to / (not &, ( or ) which are known), group ` to ~, terminator @ to Z
          static constexpr std::string_view kParams = "!\"#$'+,-./";
@@ -118,37 +128,37 @@ inline const std::vector<HostileKind>& HostileKinds() {
          const char term = static_cast<char>('@' + (i / (kParams.size() * 31)) % 27);
          s += Esc(std::string{param, group, '1', term});
        }},
-      {"pcl5-macro-delete-all", "PCL 5: macro definitions and delete-all, repeated", [] { return std::string(); },
+      {"pcl5-macro-delete-all", "PCL 5: macro definitions and delete-all, repeated", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) {
          s += Esc("&f" + std::to_string(i) + "y0X") + "m" + Esc("&f1X");
          if (i % 2 == 1) s += Esc("&f6X");
        }},
-      {"pcl5-palettes", "PCL 5: palette creation and deletion", [] { return std::string(); },
+      {"pcl5-palettes", "PCL 5: palette creation and deletion", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) {
          s += Esc("&p" + std::to_string(i) + "i6C");
          if (i % 3 == 2) s += Esc("&p" + std::to_string(i - 2) + "i2C");
        }},
-      {"pcl5-macro-ids", "PCL 5: distinct macro IDs", [] { return std::string(); },
+      {"pcl5-macro-ids", "PCL 5: distinct macro IDs", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) { s += Esc("&f" + std::to_string(i) + "y0x1X"); }},
-      {"pcl5-macro-calls", "PCL 5: macro calls", [] { return Esc("&f1y0X") + "m" + Esc("&f1X"); },
+      {"pcl5-macro-calls", "PCL 5: macro calls", [](std::uint64_t) { return Esc("&f1y0X") + "m" + Esc("&f1X"); },
        [](std::string& s, std::uint64_t) { s += Esc("&f3X"); }},
-      {"pcl5-pages", "PCL 5: pages (form feeds)", [] { return std::string(); },
+      {"pcl5-pages", "PCL 5: pages (form feeds)", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t) { s += "x\f"; }},
-      {"pcl5-font-ids", "PCL 5: distinct downloaded font IDs", [] { return std::string(); },
+      {"pcl5-font-ids", "PCL 5: distinct downloaded font IDs", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) { s += Esc("*c" + std::to_string(i % 32768) + "D") + FontHeader(); }},
-      {"pcl5-characters", "PCL 5: characters of one font", [] { return Esc("*c1D") + FontHeader(); },
+      {"pcl5-characters", "PCL 5: characters of one font", [](std::uint64_t) { return Esc("*c1D") + FontHeader(); },
        [](std::string& s, std::uint64_t i) { s += Esc("*c" + std::to_string(i % 65536) + "E") + Character(); }},
-      {"pcl5-font-selection", "PCL 5: font selections by ID", [] { return std::string(); },
+      {"pcl5-font-selection", "PCL 5: font selections by ID", [](std::uint64_t) { return std::string(); },
        [](std::string& s, std::uint64_t i) { s += Esc("(" + std::to_string(i) + "X") + "a"; }},
       {"pcl5-seed-rows", "PCL 5: raster rows repeating a wide seed row (listed)",
-       [] {
+       [](std::uint64_t) {
          std::string s = Esc("*r65535S") + Esc("*r1A") + Esc("*b3M") + Esc("*b8W") + std::string(8, '\xAA');
          return s;
        },
        [](std::string& s, std::uint64_t) { s += Esc("*b0W"); }, "--raster"},
-      {"hpgl-long-label", "HP-GL/2: one label without end", [] { return Esc("%0BLB"); },
+      {"hpgl-long-label", "HP-GL/2: one label without end", [](std::uint64_t) { return Esc("%0BLB"); },
        [](std::string& s, std::uint64_t) { s += "abcdefgh"; }},
-      {"pjl-long-line", "PJL: one line without end", [] { return std::string("@PJL COMMENT "); },
+      {"pjl-long-line", "PJL: one line without end", [](std::uint64_t) { return std::string("@PJL COMMENT "); },
        [](std::string& s, std::uint64_t) { s += "abcdefgh"; }},
   };
   return kinds;
@@ -156,7 +166,7 @@ inline const std::vector<HostileKind>& HostileKinds() {
 
 // The kind's job, of about `size` bytes.
 inline std::string MakeHostileJob(const HostileKind& kind, std::uint64_t size) {
-  std::string job = kind.prefix();
+  std::string job = kind.prefix(size);
   if (!kind.repeat) {  // embedded data: one ReadStream-free operator carrying the rest
     const std::uint64_t n = size > job.size() + 16 ? size - job.size() - 16 : 1;
     job += std::string_view("\xC0\x00\xF8\x28\xC0\x00\xF8\x25\x43", 9);  // a page: portrait, letter
