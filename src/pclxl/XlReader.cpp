@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "pclxl/XlOperators.h"
+#include "pclxl/XlTagTable.h"
 #include "pclxl/XlView.h"
 
 namespace veltrix {
@@ -254,9 +256,37 @@ bool XlReadArrayData(XlReader& reader, std::uint64_t count) {
   return XlPushValue(reader, std::move(v));
 }
 
+namespace {
+
+// Embedded data is held only for the operators that look into it (fonts,
+// stored streams, point lists); any other operator's data is read past, so
+// that a block as large as the job costs no memory.
+bool OperatorUsesData(std::uint8_t op) {
+  const XlTagHandler handler = XlFindTag(op).handler;
+  return handler == XlReadFontHeader || handler == XlReadChar || handler == XlReadStream ||
+         handler == XlLinePath || handler == XlBezierPath;
+}
+
+// Reads n bytes without keeping them; false when the input ends first.
+bool PassBlock(XlReader& reader, std::uint64_t n) {
+  const std::size_t first = static_cast<std::size_t>(std::min<std::uint64_t>(n, SIZE_MAX));
+  std::uint64_t left = n - TakeBeforeInput(reader, first, [](const std::uint8_t*, std::size_t) {});
+  std::array<std::uint8_t, 16 * 1024> scratch;
+  while (left > 0) {
+    const std::size_t got = reader.input.Read(scratch.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, scratch.size())));
+    if (got == 0) return false;
+    left -= got;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool XlReadEmbeddedData(XlReader& reader, std::uint64_t count) {
   XlValue v;
-  if (!XlTakeBlock(reader, count, v.data)) return XlFail(reader, XL_ERR_EOF_EMBEDDED_DATA);
+  const bool whole = OperatorUsesData(reader.lengthOperator) ? XlTakeBlock(reader, count, v.data)
+                                                              : PassBlock(reader, count);
+  if (!whole) return XlFail(reader, XL_ERR_EOF_EMBEDDED_DATA);
   v.form = XL_FORM_EMBEDDED;
   v.elementType = XL_COMPOSITE;
   v.count = static_cast<std::int32_t>(count);  // below 2^31: longer lengths end the stretch
