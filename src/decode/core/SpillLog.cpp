@@ -1,41 +1,16 @@
 #include "decode/core/SpillLog.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <string>
+
+#include "decode/core/TemporarySpool.h"
 
 namespace veltrix {
 
 namespace {
 
 constexpr std::size_t kReadChunk = 256 * 1024;
-
-// An unnamed file in $TMPDIR (or /tmp): gone when closed, even after a crash.
-int OpenUnnamedFile() {
-  const char* dir = std::getenv("TMPDIR");
-  const std::string where = dir && *dir ? dir : "/tmp";
-  int fd = ::open(where.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (fd >= 0) return fd;
-  std::string name = where + "/veltrix-XXXXXX";
-  fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd >= 0) ::unlink(name.c_str());
-  return fd;
-}
-
-bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t n) {
-  while (n > 0) {
-    const ssize_t put = ::write(fd, bytes, n);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    bytes += put;
-    n -= static_cast<std::size_t>(put);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -53,7 +28,7 @@ void SpillLog::Spill() {
     if (tail_.capacity() == tail_.size()) tail_.reserve(std::max<std::size_t>(64, tail_.size() * 2));
     return;
   }
-  if (fd_ < 0) fd_ = OpenUnnamedFile();
+  if (fd_ < 0) fd_ = OpenUnnamedFile(TemporaryDirectory());
   if (fd_ < 0 || !WriteAll(fd_, tail_.data(), tail_.size())) {
     // Keep everything in memory from now on; what the file holds so far
     // stays readable.

@@ -14,6 +14,16 @@ namespace {
 
 constexpr std::size_t kChunk = 256 * 1024;
 
+// `what` and `where` name the failed step; errno still holds its reason.
+int FailWith(int spool, const char* what, const std::string& where, std::string& why) {
+  const int error = errno;
+  why = std::string(what) + where + ": " + std::strerror(error);
+  if (spool >= 0) ::close(spool);
+  return -1;
+}
+
+}  // namespace
+
 std::string TemporaryDirectory() {
   const char* dir = std::getenv("TMPDIR");
   return dir && *dir ? dir : "/tmp";
@@ -43,16 +53,6 @@ bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t n) {
   }
   return true;
 }
-
-// `what` and `where` name the failed step; errno still holds its reason.
-int FailWith(int spool, const char* what, const std::string& where, std::string& why) {
-  const int error = errno;
-  why = std::string(what) + where + ": " + std::strerror(error);
-  if (spool >= 0) ::close(spool);
-  return -1;
-}
-
-}  // namespace
 
 int SpoolToTemporaryFile(int fd, std::string& why) {
   const std::string dir = TemporaryDirectory();
