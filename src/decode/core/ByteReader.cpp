@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "decode/core/MappedWindowGuard.h"
 #include "decode/core/OutputSink.h"
 
 namespace veltrix {
@@ -42,6 +43,8 @@ ByteReader::ByteReader(std::span<const std::uint8_t> bytes)
 ByteReader::~ByteReader() { Unmap(); }
 
 void ByteReader::Unmap() {
+  if (guardSlot_ != kNoGuardSlot && ReleaseMappedWindow(guardSlot_)) failed_ = true;
+  guardSlot_ = kNoGuardSlot;
   if (map_ != nullptr) munmap(map_, mapLength_);
   map_ = nullptr;
   mapLength_ = 0;
@@ -81,6 +84,10 @@ bool ByteReader::MapWindow(std::uint64_t at) {
   const std::uint64_t mapFrom = from / kPage * kPage;
   const std::uint64_t mapTo = std::min(fileSize_, mapFrom + kMapWindow);
   Unmap();
+  if (failed_) {  // the file was cut short under the last window
+    ended_ = true;
+    return false;
+  }
   void* map = mmap(nullptr, static_cast<std::size_t>(mapTo - mapFrom), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_,
                    static_cast<off_t>(mapFrom));
   if (map == MAP_FAILED) {
@@ -90,6 +97,7 @@ bool ByteReader::MapWindow(std::uint64_t at) {
   madvise(map, static_cast<std::size_t>(mapTo - mapFrom), MADV_SEQUENTIAL);
   map_ = map;
   mapLength_ = static_cast<std::size_t>(mapTo - mapFrom);
+  guardSlot_ = GuardMappedWindow(map_, mapLength_);
   data_ = static_cast<const std::uint8_t*>(map) + (from - mapFrom);
   base_ = from;
   pos_ = static_cast<std::size_t>(at - from);
@@ -132,6 +140,8 @@ bool ByteReader::Fill() {
   if (progress_) progress_->store(base_ + len_, std::memory_order_relaxed);
   return pos_ < len_;
 }
+
+bool ByteReader::Failed() const { return failed_ || MappedWindowFaulted(guardSlot_); }
 
 bool ByteReader::Unread(std::size_t n) {
   if (n > pos_) return false;

@@ -5,7 +5,8 @@
 // input is a regular file. A regular file is mapped into memory a window at a
 // time (kMapWindow bytes, the one before unmapped), so that its bytes are
 // never copied and the memory it takes stays small; a pipe, a terminal or a
-// file that cannot be mapped is read into a buffer.
+// file that cannot be mapped is read into a buffer. A mapped file that another
+// process cuts short ends the input as a read error (MappedWindowGuard.h).
 #pragma once
 
 #include <atomic>
@@ -92,8 +93,9 @@ class ByteReader {
     ended_ = true;
   }
 
-  // True when a read error (not the end) stopped the input.
-  bool Failed() const { return failed_; }
+  // True when a read error (not the end) stopped the input; a mapped file
+  // cut short while it was read counts as one.
+  bool Failed() const;
 
   // From now on, each refill (or each mapped window) stores the offset
   // reached in *counter (read by another thread; relaxed, as only a display
@@ -127,6 +129,7 @@ class ByteReader {
   std::size_t mapLength_ = 0;
   std::uint64_t fileSize_ = 0;
   std::uint64_t startOffset_ = 0;
+  int guardSlot_ = -1;  // the window's slot in the SIGBUS guard
 };
 
 }  // namespace veltrix

@@ -196,6 +196,35 @@ TEST(ByteReader, MappedFileThatGrows) {
   std::filesystem::remove_all(dir);
 }
 
+// A file cut short while a window of it is mapped: the bytes that are gone
+// read as zeros up to the window's end, then the input ends as a read error,
+// and the process lives on (without the guard it dies of SIGBUS). The next
+// file maps guarded again.
+TEST(ByteReader, MappedFileCutShortEndsAsAReadError) {
+  const auto dir = test::MakeTempDir("cut-short");
+  std::string bytes(3 * ByteReader::kMapWindow, 'x');
+  for (std::size_t i = 0; i < bytes.size(); i += 4096) bytes[i] = 'P';
+  for (int round = 0; round < 2; ++round) {
+    test::WriteFile(dir / "job", bytes);
+    const int fd = open((dir / "job").c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    ByteReader in(fd);
+    in.Skip(ByteReader::kMapWindow + 10);
+    ASSERT_EQ(in.Next(), 'x');
+    ASSERT_EQ(ftruncate(fd, static_cast<off_t>(ByteReader::kMapWindow + 8192)), 0);
+    std::uint64_t read = 0, zeros = 0;
+    for (int b; (b = in.Next()) >= 0;) {
+      ++read;
+      zeros += b == 0;
+    }
+    EXPECT_TRUE(in.Failed());
+    EXPECT_GT(zeros, 0u);
+    EXPECT_LE(read, ByteReader::kMapWindow);  // not the third window
+    close(fd);
+  }
+  std::filesystem::remove_all(dir);
+}
+
 TEST(ByteReader, TakeOfAForgedCount) {
   const std::string bytes = "0123456789";
   ByteReader take(Bytes(bytes));
