@@ -1,6 +1,6 @@
 #include "frontend/web/Json.h"
 
-#include <cstdio>
+#include <cstdint>
 
 namespace veltrix {
 
@@ -33,79 +33,27 @@ std::size_t Utf8Length(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    char escape[8];
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&') {
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (const std::size_t n = Utf8Length(text, i); n > 0) {
-      out.append(text.substr(i, n));
+std::string PageText(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+      ++i;
+    } else if (const std::size_t n = Utf8Length(bytes, i); n > 0) {
+      text.append(bytes.substr(i, n));
       i += n;
-      continue;
-    } else {
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);  // the byte as Latin-1
-      out += escape;
+    } else {  // U+0080..U+00FF in two bytes
+      text += static_cast<char>(0xC0 | (c >> 6));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+      ++i;
     }
-    ++i;
   }
-  return out + "\"";
+  return text;
 }
 
-void JsonWriter::Separate() {
-  if (needComma_) out_ += ',';
-  needComma_ = true;
-}
-
-JsonWriter& JsonWriter::Open(char bracket) {
-  Separate();
-  out_ += bracket;
-  needComma_ = false;
-  return *this;
-}
-
-JsonWriter& JsonWriter::Close(char bracket) {
-  out_ += bracket;
-  needComma_ = true;
-  return *this;
-}
-
-JsonWriter& JsonWriter::Key(std::string_view key) {
-  Separate();
-  out_ += JsonString(key) + ":";
-  needComma_ = false;
-  return *this;
-}
-
-JsonWriter& JsonWriter::String(std::string_view text) {
-  Separate();
-  out_ += JsonString(text);
-  return *this;
-}
-
-JsonWriter& JsonWriter::Number(std::int64_t value) {
-  Separate();
-  out_ += std::to_string(value);
-  return *this;
-}
-
-JsonWriter& JsonWriter::Number(std::uint64_t value) {
-  Separate();
-  out_ += std::to_string(value);
-  return *this;
-}
-
-JsonWriter& JsonWriter::Bool(bool value) {
-  Separate();
-  out_ += value ? "true" : "false";
-  return *this;
-}
+// A string that missed PageText still cannot fail the reply.
+std::string PageJsonText(const PageJson& value) { return value.dump(-1, ' ', false, PageJson::error_handler_t::replace); }
 
 }  // namespace veltrix

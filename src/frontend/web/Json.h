@@ -1,32 +1,21 @@
-// A small JSON writer for the page's replies: objects, arrays, strings and
-// numbers, written in order. Text that is not UTF-8 (a listing may hold any
-// byte) is shown byte by byte as Latin-1, so the reply is always valid.
+// The page's replies are JSON documents made with nlohmann-json. Text from a
+// job, a listing or a file name is bytes, not UTF-8: PageText keeps valid
+// UTF-8 as it is and turns every other byte into the Latin-1 character of its
+// value, so that every reply can be written and the page shows each byte.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 namespace veltrix {
 
-class JsonWriter {
- public:
-  JsonWriter& Open(char bracket);  // '{' or '['
-  JsonWriter& Close(char bracket);  // '}' or ']'
-  JsonWriter& Key(std::string_view key);
-  JsonWriter& String(std::string_view text);
-  JsonWriter& Number(std::int64_t value);
-  JsonWriter& Number(std::uint64_t value);
-  JsonWriter& Bool(bool value);
-  const std::string& Text() const { return out_; }
+using PageJson = nlohmann::json;
 
- private:
-  void Separate();
-  std::string out_;
-  bool needComma_ = false;
-};
+std::string PageText(std::string_view bytes);
 
-// The text as a JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
+// The reply's text.
+std::string PageJsonText(const PageJson& value);
 
 }  // namespace veltrix

@@ -64,27 +64,37 @@ std::string_view KindName(ControlKind kind) {
   return "";
 }
 
-void WriteSettings(JsonWriter& json, const DecodeSettings& s) {
-  json.Key("settings").Open('{');
+PageJson SettingsJson(const DecodeSettings& s) {
+  PageJson settings = PageJson::object();
   for (const DialogControl& c : DialogControls()) {
-    if (c.flag) json.Key(c.key).Number(static_cast<std::uint64_t>(s.*c.flag));
-    if (c.name) json.Key(c.key).String(s.*c.name);
+    if (c.flag) settings[std::string(c.key)] = static_cast<std::uint64_t>(s.*c.flag);
+    if (c.name) settings[std::string(c.key)] = PageText(s.*c.name);
   }
-  json.Key("FirstDFID").String(std::to_string(s.FirstDFID));
-  json.Close('}');
+  settings["FirstDFID"] = std::to_string(s.FirstDFID);
+  return settings;
 }
 
-void WriteControls(JsonWriter& json) {
-  json.Key("controls").Open('[');
+PageJson ControlsJson() {
+  PageJson controls = PageJson::array();
   for (const DialogControl& c : DialogControls()) {
-    json.Open('{').Key("id").Number(std::int64_t{c.id}).Key("kind").String(KindName(c.kind));
-    json.Key("group").String(c.group).Key("label").String(c.label).Key("key").String(c.key);
-    json.Key("enable").Open('[').Number(std::int64_t{c.enable.unchecked}).Number(std::int64_t{c.enable.checked});
-    json.Number(std::int64_t{c.enable.alsoChecked}).Close(']');
-    json.Key("suppressed").Bool(c.shownOffWhenSuppressed).Key("derive").String(c.derivedExtension);
-    json.Key("help").String(c.help).Close('}');
+    controls.push_back({{"id", c.id},
+                        {"kind", KindName(c.kind)},
+                        {"group", c.group},
+                        {"label", c.label},
+                        {"key", c.key},
+                        {"enable", {c.enable.unchecked, c.enable.checked, c.enable.alsoChecked}},
+                        {"suppressed", c.shownOffWhenSuppressed},
+                        {"derive", c.derivedExtension},
+                        {"help", c.help}});
   }
-  json.Close(']');
+  return controls;
+}
+
+void Reply(httplib::Response& res, const PageJson& body) { res.set_content(PageJsonText(body), kJson); }
+
+void ReplyMessage(httplib::Response& res, int status, std::string_view message) {
+  res.status = status;
+  Reply(res, {{"message", PageText(message)}});
 }
 
 }  // namespace
@@ -201,24 +211,20 @@ void PageServer::Impl::Routes() {
 
 void PageServer::Impl::State(httplib::Response& res) {
   const std::lock_guard lock(mutex);
-  JsonWriter json;
-  json.Open('{').Key("product").String("Veltrix").Key("version").String(kProgramVersionText);
-  json.Key("filter").String(kSourceFilter);
-  WriteControls(json);
-  WriteSettings(json, settings);
-  json.Key("running").Bool(running).Key("viewDest").Bool(!listingPath.empty());
-  json.Close('}');
-  res.set_content(json.Text(), kJson);
+  Reply(res, {{"product", "Veltrix"},
+              {"version", kProgramVersionText},
+              {"filter", kSourceFilter},
+              {"controls", ControlsJson()},
+              {"settings", SettingsJson(settings)},
+              {"running", running},
+              {"viewDest", !listingPath.empty()}});
 }
 
 void PageServer::Impl::StartDecode(const httplib::Request& req, httplib::Response& res) {
   const std::lock_guard lock(mutex);
-  JsonWriter json;
-  json.Open('{');
   if (running) {
     res.status = 409;
-    json.Key("started").Bool(false).Key("message").String("A decode is already running: wait until it has ended.");
-    res.set_content(json.Close('}').Text(), kJson);
+    Reply(res, {{"started", false}, {"message", "A decode is already running: wait until it has ended."}});
     return;
   }
   if (worker.joinable()) worker.join();  // the last run has ended; its thread is done
@@ -227,9 +233,7 @@ void PageServer::Impl::StartDecode(const httplib::Request& req, httplib::Respons
   auto request = std::make_unique<DecodeRequest>();
   std::string why;
   if (!BuildPageRequest(settings, *request, why)) {
-    json.Key("started").Bool(false).Key("message").String(why);
-    WriteSettings(json, settings);
-    res.set_content(json.Close('}').Text(), kJson);
+    Reply(res, {{"started", false}, {"message", PageText(why)}, {"settings", SettingsJson(settings)}});
     return;
   }
   request->clock = ReadHeaderClock();
@@ -259,22 +263,22 @@ void PageServer::Impl::StartDecode(const httplib::Request& req, httplib::Respons
     // View Dest opens the file that Dest names, when there is one by that name.
     if (IsRegularFile(dest)) listingPath = dest;
   });
-  json.Key("started").Bool(true);
-  WriteSettings(json, settings);
-  res.set_content(json.Close('}').Text(), kJson);
+  Reply(res, {{"started", true}, {"settings", SettingsJson(settings)}});
 }
 
 void PageServer::Impl::Progress(httplib::Response& res) {
   const std::lock_guard lock(mutex);
-  JsonWriter json;
-  json.Open('{').Key("running").Bool(running).Key("runs").Number(std::uint64_t{runs});
-  json.Key("bytesRead").Number(std::uint64_t{progress.bytesRead}).Key("fileSize").Number(std::uint64_t{progress.fileSize});
-  json.Key("fileNumber").Number(std::uint64_t{progress.fileNumber});
-  json.Key("fileCount").Number(std::uint64_t{progress.fileCount});
-  json.Key("message").String(outcome).Key("failed").Bool(failed).Key("exceptions").Number(exceptions);
-  json.Key("viewDest").Bool(!running && !listingPath.empty());
-  WriteSettings(json, settings);
-  res.set_content(json.Close('}').Text(), kJson);
+  Reply(res, {{"running", running},
+              {"runs", runs},
+              {"bytesRead", progress.bytesRead.load()},
+              {"fileSize", progress.fileSize.load()},
+              {"fileNumber", progress.fileNumber.load()},
+              {"fileCount", progress.fileCount.load()},
+              {"message", PageText(outcome)},
+              {"failed", failed},
+              {"exceptions", exceptions},
+              {"viewDest", !running && !listingPath.empty()},
+              {"settings", SettingsJson(settings)}});
 }
 
 void PageServer::Impl::Listing(const httplib::Request& req, httplib::Response& res) {
@@ -284,27 +288,27 @@ void PageServer::Impl::Listing(const httplib::Request& req, httplib::Response& r
     path = running ? "" : listingPath;
   }
   if (path.empty()) {
-    res.status = 404;
-    res.set_content(R"({"message":"There is no listing to show."})", kJson);
+    ReplyMessage(res, 404, "There is no listing to show.");
     return;
   }
   const std::size_t lines = std::clamp<std::size_t>(NumberParam(req, "lines"), 1, kMaxPageLines);
   ListingPage page;
   std::string why;
   if (!ReadListingPage(path, NumberParam(req, "from"), lines, NumberParam(req, "back") != 0, page, why)) {
-    res.status = 404;
-    res.set_content("{\"message\":" + JsonString(path + ": " + why) + "}", kJson);
+    ReplyMessage(res, 404, path + ": " + why);
     return;
   }
-  JsonWriter json;
-  json.Open('{').Key("path").String(path).Key("start").Number(page.start).Key("end").Number(page.end);
-  json.Key("size").Number(page.size).Key("lines").Open('[');
-  for (const std::string& line : page.lines) json.String(line);
-  json.Close(']').Key("problems").Open('[');
+  PageJson texts = PageJson::array(), problems = PageJson::array();
   for (std::size_t i = 0; i < page.lines.size(); ++i) {
-    if (IsProblemLine(page.lines[i])) json.Number(std::uint64_t{i});
+    texts.push_back(PageText(page.lines[i]));
+    if (IsProblemLine(page.lines[i])) problems.push_back(i);
   }
-  res.set_content(json.Close(']').Close('}').Text(), kJson);
+  Reply(res, {{"path", PageText(path)},
+              {"start", page.start},
+              {"end", page.end},
+              {"size", page.size},
+              {"lines", std::move(texts)},
+              {"problems", std::move(problems)}});
 }
 
 void PageServer::Impl::Problem(const httplib::Request& req, httplib::Response& res) {
@@ -315,9 +319,7 @@ void PageServer::Impl::Problem(const httplib::Request& req, httplib::Response& r
   }
   const bool forward = req.get_param_value("dir") != "prev";
   const auto found = path.empty() ? std::nullopt : FindProblemLine(path, NumberParam(req, "from"), forward);
-  JsonWriter json;
-  json.Open('{').Key("found").Bool(found.has_value()).Key("offset").Number(found.value_or(0));
-  res.set_content(json.Close('}').Text(), kJson);
+  Reply(res, {{"found", found.has_value()}, {"offset", found.value_or(0)}});
 }
 
 void PageServer::Impl::Browse(const httplib::Request& req, httplib::Response& res) {
@@ -333,17 +335,18 @@ void PageServer::Impl::Browse(const httplib::Request& req, httplib::Response& re
   std::string why;
   if (!ListChooserFolder(dir, filters[filter].patterns, folder, why) &&
       !ListChooserFolder("", filters[filter].patterns, folder, why)) {
-    res.status = 404;
-    res.set_content("{\"message\":" + JsonString(why) + "}", kJson);
+    ReplyMessage(res, 404, why);
     return;
   }
-  JsonWriter json;
-  json.Open('{').Key("path").String(folder.path).Key("parent").String(folder.parent);
-  json.Key("filter").Number(std::uint64_t{filter}).Key("filters").Open('[');
-  for (const ChooserFilter& f : filters) json.String(f.description + " (" + f.patterns + ")");
-  json.Close(']').Key("cut").Bool(folder.cut).Key("entries").Open('[');
-  for (const ChooserEntry& e : folder.entries) json.Open('{').Key("name").String(e.name).Key("folder").Bool(e.folder).Close('}');
-  res.set_content(json.Close(']').Close('}').Text(), kJson);
+  PageJson filterNames = PageJson::array(), entries = PageJson::array();
+  for (const ChooserFilter& f : filters) filterNames.push_back(f.description + " (" + f.patterns + ")");
+  for (const ChooserEntry& e : folder.entries) entries.push_back({{"name", PageText(e.name)}, {"folder", e.folder}});
+  Reply(res, {{"path", PageText(folder.path)},
+              {"parent", PageText(folder.parent)},
+              {"filter", filter},
+              {"filters", std::move(filterNames)},
+              {"cut", folder.cut},
+              {"entries", std::move(entries)}});
 }
 
 void PageServer::Impl::Choose(const httplib::Request& req, httplib::Response& res) {
@@ -351,16 +354,13 @@ void PageServer::Impl::Choose(const httplib::Request& req, httplib::Response& re
   std::error_code ec;
   const std::string full = std::filesystem::absolute(path, ec).lexically_normal().string();
   if (path.empty() || ec || !IsRegularFile(full)) {
-    res.status = 404;
-    res.set_content("{\"message\":" + JsonString(path + ": there is no such file.") + "}", kJson);
+    ReplyMessage(res, 404, path + ": there is no such file.");
     return;
   }
   const std::lock_guard lock(mutex);
   settings.SourceFile = full;
   if (settings.ForceMatch) DeriveMatchingNames(settings);
-  JsonWriter json;
-  json.Open('{').Key("path").String(full);
-  res.set_content(json.Close('}').Text(), kJson);
+  Reply(res, {{"path", PageText(full)}});
 }
 
 void PageServer::Impl::Close(const httplib::Request& req, httplib::Response& res) {
@@ -370,9 +370,7 @@ void PageServer::Impl::Close(const httplib::Request& req, httplib::Response& res
     ApplyDialogForm(FormOf(req), settings, true);
     saved = SaveSettings(settings);
   }
-  JsonWriter json;
-  json.Open('{').Key("saved").Bool(saved.ok).Key("message").String(saved.ok ? "The settings are saved." : saved.message);
-  res.set_content(json.Close('}').Text(), kJson);
+  Reply(res, {{"saved", saved.ok}, {"message", PageText(saved.ok ? "The settings are saved." : saved.message)}});
   closeRequested = true;  // the watcher stops the server once this reply is on its way
 }
 

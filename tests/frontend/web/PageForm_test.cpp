@@ -127,14 +127,22 @@ TEST(PageForm, ChooserFilter) {
   EXPECT_TRUE(MatchesPatterns("README", filters[1].patterns)) << "*.* matches names without a dot";
 }
 
-TEST(PageForm, JsonTextIsAlwaysValid) {
-  EXPECT_EQ(JsonString("a\"b\\c\n<"), "\"a\\\"b\\\\c\\u000a\\u003c\"");
-  EXPECT_EQ(JsonString("\xC3\xA9"), "\"\xC3\xA9\"");       // UTF-8 as it is
-  EXPECT_EQ(JsonString("\xE9x"), "\"\\u00e9x\"");           // a stray byte as Latin-1
-  EXPECT_EQ(JsonString("\xED\xA0\x80"), "\"\\u00ed\\u00a0\\u0080\"");  // no surrogates
-  JsonWriter json;
-  json.Open('{').Key("a").Number(std::int64_t{-1}).Key("b").Open('[').Bool(true).String("x").Close(']').Close('}');
-  EXPECT_EQ(json.Text(), R"({"a":-1,"b":[true,"x"]})");
+// Any byte of a job or a file name reaches the page: valid UTF-8 as it is,
+// every other byte as the Latin-1 character of its value.
+TEST(PageForm, RepliesShowEveryByte) {
+  const struct {
+    std::string bytes, text;
+  } cases[] = {
+      {"plain \"<x>\"", "plain \"<x>\""},
+      {"\xC3\xA9", "\xC3\xA9"},                                // UTF-8 as it is
+      {"\xE9x", "\xC3\xA9x"},                                   // a stray byte as Latin-1
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},             // a surrogate's bytes, each alone
+      {"\xF0\x9F\x98", "\xC3\xB0\xC2\x9F\xC2\x98"},             // a sequence cut short
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PageText(c.bytes), c.text) << c.bytes;
+    EXPECT_EQ(PageJson::parse(PageJsonText({{"t", PageText(c.bytes)}}))["t"], c.text);
+  }
 }
 
 }  // namespace
