@@ -75,9 +75,35 @@ static_assert(std::ranges::count(kHpglInstructions, true, &HpglInstruction::draw
 
 std::span<const HpglInstruction> HpglInstructions() { return kHpglInstructions; }
 
+namespace {
+
+// Every pair of upper-case letters: the position of its record plus one, or
+// 0; a lookup is then one load.
+constexpr auto kLetterPairIndex = [] {
+  std::array<std::uint8_t, 26 * 26> index{};
+  for (std::size_t i = 0; i < kHpglInstructions.size(); ++i) {
+    const std::uint16_t key = kHpglInstructions[i].key;
+    index[static_cast<std::size_t>(((key >> 8) - 'A') * 26 + ((key & 0xFF) - 'A'))] = static_cast<std::uint8_t>(i + 1);
+  }
+  return index;
+}();
+
+constexpr bool AllKeysAreLetterPairs() {
+  for (const HpglInstruction& instruction : kHpglInstructions) {
+    const int first = instruction.key >> 8, second = instruction.key & 0xFF;
+    if (first < 'A' || first > 'Z' || second < 'A' || second > 'Z') return false;
+  }
+  return true;
+}
+static_assert(AllKeysAreLetterPairs());
+
+}  // namespace
+
 const HpglInstruction* FindHpglInstruction(std::uint16_t key) {
-  const auto it = std::ranges::lower_bound(kHpglInstructions, key, {}, &HpglInstruction::key);
-  return it != kHpglInstructions.end() && it->key == key ? &*it : nullptr;
+  const int first = (key >> 8) - 'A', second = (key & 0xFF) - 'A';
+  if (first < 0 || first >= 26 || second < 0 || second >= 26) return nullptr;
+  const std::uint8_t found = kLetterPairIndex[static_cast<std::size_t>(first * 26 + second)];
+  return found != 0 ? &kHpglInstructions[found - 1u] : nullptr;
 }
 
 }  // namespace veltrix

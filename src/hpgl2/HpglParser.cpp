@@ -16,6 +16,7 @@
 // pair is cut short by the terminator or an ESC is kept as the last byte.
 #include "hpgl2/HpglParser.h"
 
+#include <span>
 #include <string_view>
 
 #include "decode/core/DecodeContext.h"
@@ -75,8 +76,11 @@ void ListNumber(const HpglView& run) {
   HpglState& s = run.state;
   OutputSink& out = *run.ctx.listing;
   if (s.paramCount < kShownNumbers) {
-    out.Put(s.paramCount == 0 ? " " : ", ");
-    if (s.numSign != 0) out.Put(s.numSign < 0 ? '-' : '+');
+    // ", ", a sign, the integer part, "." and the fraction: one write.
+    char* at = out.Reserve(2 * kNumberRoom + 4);
+    if (s.paramCount != 0) *at++ = ',';
+    *at++ = ' ';
+    if (s.numSign != 0) *at++ = s.numSign < 0 ? '-' : '+';
     int digits = 0;
     for (std::int32_t scale = s.numScale; scale >= 10; scale /= 10) ++digits;
     std::int32_t fraction = s.numFraction;
@@ -85,11 +89,13 @@ void ListNumber(const HpglView& run) {
       --digits;
     }
     const auto integer = static_cast<std::int32_t>(s.numInteger);
-    out.PutDecimal(integer);
+    if (integer < 0) *at++ = '-';
+    at = FormatUnsigned32(at, integer < 0 ? 0u - s.numInteger : s.numInteger);
     if (digits > 0) {  // the fraction is below 10^9, never negative
-      out.Put('.');
-      out.Commit(FormatZeroPadded(out.Reserve(kNumberRoom), static_cast<std::uint32_t>(fraction), digits));
+      *at++ = '.';
+      at = FormatZeroPadded(at, static_cast<std::uint32_t>(fraction), digits);
     }
+    out.Commit(at);
   } else if (s.paramCount == kShownNumbers) {
     out.Put("...");
   }
@@ -334,6 +340,26 @@ void FeedHpgl(const HpglView& run, std::uint8_t b) {
       FeedComment(s, b);
       break;
   }
+}
+
+void FeedHpglRun(const HpglView& run, std::uint8_t first, ByteReader& in) {
+  FeedHpgl(run, first);
+  HpglState& s = run.state;
+  const std::span<const std::uint8_t> ahead = in.Buffered();
+  const std::size_t size = ahead.size();
+  std::size_t n = 0;
+  while (n < size && ahead[n] != kEsc) {
+    if (IsDigit(ahead[n]) && (s.state == HpglMode::Params || s.state == HpglMode::Integer)) {
+      // The integer digits of a number at once, as FeedParams takes them.
+      do {
+        AddIntegerDigit(s, ahead[n++]);
+      } while (n < size && IsDigit(ahead[n]));
+      s.state = HpglMode::Integer;
+      continue;
+    }
+    FeedHpgl(run, ahead[n++]);
+  }
+  in.Skip(n);
 }
 
 }  // namespace veltrix

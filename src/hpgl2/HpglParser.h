@@ -6,6 +6,7 @@
 
 namespace veltrix {
 
+class ByteReader;
 struct DecodeContext;
 struct HpglState;
 struct PageState;
@@ -22,5 +23,8 @@ void ResetHpgl(HpglState& state);                   // at every entry of the PCL
 void EnterHpgl(const HpglView& run);                // ESC%#B
 void LeaveHpgl(const HpglView& run);                // ESC%#A: finishes the instruction in progress
 void FeedHpgl(const HpglView& run, std::uint8_t b);
+// Feeds `first` and the bytes after it that the reader holds, up to the next
+// ESC (which is left to be read), and consumes them.
+void FeedHpglRun(const HpglView& run, std::uint8_t first, ByteReader& in);
 
 }  // namespace veltrix

@@ -6,6 +6,8 @@
 // themselves stay constant.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -94,27 +96,71 @@ struct EscapeEntry {
   std::span<const std::string_view> valueNames = {};  // "" marks a value without a name
   std::uint8_t page = 0;
   EscapeFormat format = EscapeFormat::None;
+  std::uint16_t descriptionLength = 0;  // characters of `description`
 };
+
+// The description as text (empty for a group node).
+inline std::string_view DescriptionOf(const EscapeEntry& entry) {
+  return {entry.description ? entry.description : "", entry.descriptionLength};
+}
+
+// The most a description expands to as a template (each "%" directive to at
+// most 64 characters or its longest value name); checked with the tables.
+inline constexpr std::size_t kTemplateRoom = 256;
 
 // The records of one table, in table order.
 std::span<const EscapeEntry> EscapeTable(EscapeTableId id);
 
+// The lookup index of the tree, made with the tables and constant: for each
+// table and printable key (a lower-case letter stands for its upper case),
+// the record's position plus one (0: none) and the table its record leads
+// to; each table's records and its first count slot. The searches below read
+// it inline, as the parser does several of them per escape.
+struct EscapeKeyIndex {
+  static constexpr int kFirstKey = 32;
+  static constexpr int kKeyCount = 96;
+  static constexpr std::size_t kTableCount = static_cast<std::size_t>(EscapeTableId::Count);
+  std::array<std::array<std::uint8_t, kKeyCount>, kTableCount> position{};
+  std::array<std::array<EscapeTableId, kKeyCount>, kTableCount> children{};
+  std::array<const EscapeEntry*, kTableCount> records{};
+  std::array<std::size_t, kTableCount + 1> slotBase{};
+};
+extern const EscapeKeyIndex kEscapeKeyIndex;
+
 // Dense slot of the record at `index` of table `id`; slots run from 0 to
 // EscapeSlotCount() - 1 over all records of all tables.
-std::size_t EscapeSlot(EscapeTableId id, std::size_t index);
-std::size_t EscapeSlotCount();
+inline std::size_t EscapeSlot(EscapeTableId id, std::size_t index) {
+  return kEscapeKeyIndex.slotBase[static_cast<std::size_t>(id)] + index;
+}
+inline std::size_t EscapeSlotCount() { return kEscapeKeyIndex.slotBase.back(); }
 
-// A record found in a table: the table and its position.
+// A record found in a table: the table, its position and its count slot.
 struct EscapeHit {
   EscapeTableId table = EscapeTableId::None;
   std::size_t index = 0;
   const EscapeEntry* entry = nullptr;
+  std::size_t slot = 0;
 };
 
-// Descend: the children of the first record of `table` keyed by `c`
-// (lower-case letters compare as upper case); None when there is none.
-EscapeTableId DescendEscapeTree(EscapeTableId table, int c);
-// Find: the record itself, or a hit without entry.
-EscapeHit FindEscape(EscapeTableId table, int c);
+// Find: the record of `table` keyed by `c` (lower-case letters compare as
+// upper case), or a hit without entry.
+inline EscapeHit FindEscape(EscapeTableId table, int c) {
+  const auto t = static_cast<std::size_t>(table);
+  const int k = c - EscapeKeyIndex::kFirstKey;
+  if (t >= EscapeKeyIndex::kTableCount || k < 0 || k >= EscapeKeyIndex::kKeyCount) return {};
+  const std::uint8_t found = kEscapeKeyIndex.position[t][static_cast<std::size_t>(k)];
+  if (found == 0) return {};
+  const std::size_t index = found - 1u;
+  return {table, index, kEscapeKeyIndex.records[t] + index, kEscapeKeyIndex.slotBase[t] + index};
+}
+
+// Descend: the children of the record of `table` keyed by `c`; None when
+// there is none.
+inline EscapeTableId DescendEscapeTree(EscapeTableId table, int c) {
+  const auto t = static_cast<std::size_t>(table);
+  const int k = c - EscapeKeyIndex::kFirstKey;
+  if (t >= EscapeKeyIndex::kTableCount || k < 0 || k >= EscapeKeyIndex::kKeyCount) return EscapeTableId::None;
+  return kEscapeKeyIndex.children[t][static_cast<std::size_t>(k)];
+}
 
 }  // namespace veltrix

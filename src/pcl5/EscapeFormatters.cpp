@@ -63,15 +63,16 @@ constexpr bool EachAtItsIndex() {
   for (std::size_t i = 0; i < kFormatters.size(); ++i) {
     if (static_cast<std::size_t>(kFormatters[i].kind) != i) return false;
   }
-  return kFormatters.size() == static_cast<std::size_t>(EscapeFormat::RasterYOffset) + 1;
+  return kFormatters.size() == kEscapeFormatCount;
 }
 static_assert(EachAtItsIndex(), "one formatter per kind, in the order of EscapeFormat");
 
 }  // namespace
 
-EscapeFormatter FindEscapeFormatter(EscapeFormat format) {
-  const auto index = static_cast<std::size_t>(format);
-  return index < kFormatters.size() ? kFormatters[index].format : nullptr;
-}
+constexpr std::array<EscapeFormatter, kEscapeFormatCount> kEscapeFormatters = [] {
+  std::array<EscapeFormatter, kEscapeFormatCount> formatters{};
+  for (std::size_t i = 0; i < kFormatters.size(); ++i) formatters[i] = kFormatters[i].format;
+  return formatters;
+}();
 
 }  // namespace veltrix

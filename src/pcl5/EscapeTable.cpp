@@ -6,6 +6,7 @@
 // the scan.
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "pcl5/EscapeEntry.h"
 
@@ -19,12 +20,14 @@ using T = EscapeTableId;
 // is a template.
 constexpr EscapeEntry Escape(char key, const char* description, F format = F::None,
                              std::uint8_t syntax = 0, std::uint8_t page = 0) {
-  return {key, syntax, T::None, true, description, {}, page, format};
+  return {key, syntax, T::None, true, description, {}, page, format,
+          static_cast<std::uint16_t>(std::char_traits<char>::length(description))};
 }
 // A template escape whose "%s" is filled from `names`.
 constexpr EscapeEntry Named(char key, const char* description, std::span<const std::string_view> names,
                             std::uint8_t page = 0) {
-  return {key, 0, T::None, true, description, names, page, F::None};
+  return {key, 0, T::None, true, description, names, page, F::None,
+          static_cast<std::uint16_t>(std::char_traits<char>::length(description))};
 }
 // A data-carrying escape without a formatter: the decoder skips its bytes.
 constexpr EscapeEntry Data(char key, const char* description) {
@@ -292,13 +295,6 @@ constexpr auto kTables = [] {
   return t;
 }();
 
-// First slot of each table: the slots of all tables, one after the other.
-constexpr auto kSlotBases = [] {
-  std::array<std::size_t, kTableCount + 1> bases{};
-  for (std::size_t i = 0; i < kTableCount; ++i) bases[i + 1] = bases[i] + kTables[i].size();
-  return bases;
-}();
-
 constexpr bool EveryTableFilledAndReached() {
   std::array<int, kTableCount> parents{};
   for (const auto& table : kTables)
@@ -322,11 +318,30 @@ constexpr bool EveryRecordWellFormed() {
       for (std::size_t j = 0; j < i; ++j)
         if (table[j].key == e.key) return false;
       if (e.isEscape != (e.description != nullptr)) return false;
+      if (e.description && std::char_traits<char>::length(e.description) != e.descriptionLength) return false;
       if (!e.isEscape && (e.children == T::None || e.format != F::None)) return false;
     }
   return true;
 }
 static_assert(EveryRecordWellFormed());
+
+// A template's expansion fits kTemplateRoom: its text, and for each "%" a
+// number or value text (64 characters at most) or its longest value name.
+constexpr bool EveryTemplateFits() {
+  for (const auto& table : kTables)
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      const EscapeEntry& e = table[i];
+      if (!e.description) continue;
+      std::size_t longest = 64;
+      for (std::size_t n = 0; n < e.valueNames.size(); ++n)
+        if (e.valueNames[n].size() > longest) longest = e.valueNames[n].size();
+      std::size_t room = 0;
+      for (std::size_t c = 0; e.description[c] != 0; ++c) room += e.description[c] == '%' ? longest : 1;
+      if (room > kTemplateRoom) return false;
+    }
+  return true;
+}
+static_assert(EveryTemplateFits());
 
 constexpr std::size_t CountEscapeRecords() {
   std::size_t n = 0;
@@ -336,53 +351,44 @@ constexpr std::size_t CountEscapeRecords() {
 }
 static_assert(CountEscapeRecords() == 192);
 
-constexpr int UpperCase(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
-
-// Keys are printable characters. For each table and key: the record's index
-// plus one, or 0; a lookup is then one load instead of a scan.
-constexpr int kFirstKey = 32;
-constexpr int kKeyCount = 96;
-constexpr auto kKeyIndex = [] {
-  std::array<std::array<std::uint8_t, kKeyCount>, kTableCount> index{};
-  for (std::size_t t = 0; t < kTableCount; ++t)
-    for (std::size_t i = kTables[t].size(); i-- > 0;) {
-      const int key = kTables[t][i].key;
-      if (key >= kFirstKey && key < kFirstKey + kKeyCount) index[t][key - kFirstKey] = static_cast<std::uint8_t>(i + 1);
-    }
-  return index;
-}();
-
+// Keys are printable characters, so that the index has a place for each.
 constexpr bool EveryKeyIndexed() {
+  constexpr int kFirst = EscapeKeyIndex::kFirstKey;
+  constexpr int kEnd = kFirst + EscapeKeyIndex::kKeyCount;
   for (const auto& table : kTables)
     for (std::size_t i = 0; i < table.size(); ++i)
-      if (table[i].key < kFirstKey || table[i].key >= kFirstKey + kKeyCount) return false;
+      if (table[i].key < kFirst || table[i].key >= kEnd) return false;
   return true;
 }
 static_assert(EveryKeyIndexed());
+static_assert(kTableCount == EscapeKeyIndex::kTableCount);
 
 }  // namespace
+
+// For each table and key, in both cases: the record's index plus one, or 0,
+// and its children; a lookup is then one load instead of a scan. The slots of
+// all tables follow one another.
+constexpr EscapeKeyIndex kEscapeKeyIndex = [] {
+  EscapeKeyIndex index;
+  for (std::size_t t = 0; t < kTableCount; ++t) {
+    index.records[t] = kTables[t].data();
+    index.slotBase[t + 1] = index.slotBase[t] + kTables[t].size();
+    for (std::size_t i = 0; i < kTables[t].size(); ++i) {
+      const EscapeEntry& entry = kTables[t][i];
+      const bool letter = entry.key >= 'A' && entry.key <= 'Z';
+      for (const int key : {int{entry.key}, letter ? entry.key - 'A' + 'a' : int{entry.key}}) {
+        const auto k = static_cast<std::size_t>(key - EscapeKeyIndex::kFirstKey);
+        index.position[t][k] = static_cast<std::uint8_t>(i + 1);
+        index.children[t][k] = entry.children;
+      }
+    }
+  }
+  return index;
+}();
 
 std::span<const EscapeEntry> EscapeTable(EscapeTableId id) {
   const std::size_t i = Index(id);
   return i < kTableCount ? kTables[i] : std::span<const EscapeEntry>{};
-}
-
-std::size_t EscapeSlot(EscapeTableId id, std::size_t index) { return kSlotBases[Index(id)] + index; }
-
-std::size_t EscapeSlotCount() { return kSlotBases[kTableCount]; }
-
-EscapeHit FindEscape(EscapeTableId table, int c) {
-  const int key = UpperCase(c);
-  const std::size_t t = Index(table);
-  if (t >= kTableCount || key < kFirstKey || key >= kFirstKey + kKeyCount) return {};
-  const std::uint8_t found = kKeyIndex[t][static_cast<std::size_t>(key - kFirstKey)];
-  if (found == 0) return {};
-  return {table, found - 1u, &kTables[t][found - 1u]};
-}
-
-EscapeTableId DescendEscapeTree(EscapeTableId table, int c) {
-  const EscapeHit hit = FindEscape(table, c);
-  return hit.entry != nullptr ? hit.entry->children : T::None;
 }
 
 }  // namespace veltrix

@@ -1,6 +1,9 @@
 #include "pcl5/EscapeText.h"
 
-#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "decode/core/TextFormat.h"
 
 namespace veltrix {
 
@@ -19,12 +22,12 @@ int FractionDigits(std::uint32_t scale) {
 
 // The value field is unsigned: a huge field is shown as the job holds it, not
 // wrapped to a negative number.
-char* PutUnsigned(char* at, std::uint32_t value) { return std::to_chars(at, at + 10, value).ptr; }
+char* PutUnsigned(char* at, std::uint32_t value) { return FormatUnsigned32(at, value); }
 
 // The fraction, zero-padded to the digits that followed the point.
 char* PutFraction(char* at, std::uint32_t fraction, int digits) {
   char number[10];
-  const char* end = std::to_chars(number, number + sizeof number, fraction).ptr;
+  const char* end = FormatUnsigned32(number, fraction);
   const int length = static_cast<int>(end - number);
   for (int i = length; i < digits; ++i) *at++ = '0';
   for (const char* p = number; p < end; ++p) *at++ = *p;
@@ -33,7 +36,7 @@ char* PutFraction(char* at, std::uint32_t fraction, int digits) {
 
 }  // namespace
 
-std::size_t FormatEscapeValue(const EscapeState& esc, bool withPlus, bool trimFraction, char* text) {
+std::size_t FormatEscapeValueWithPoint(const EscapeState& esc, bool withPlus, bool trimFraction, char* text) {
   char* at = text;
   if (esc.sign == -1) *at++ = '-';
   if (esc.sign == 1 && withPlus) *at++ = '+';
@@ -83,47 +86,77 @@ std::size_t FormatEscapeHeader(const EscapeState& esc, char* text) {
   return static_cast<std::size_t>(at - text);
 }
 
-void ExpandEscapeTemplate(const char* description, const EscapeEntry& entry, const EscapeState& esc,
-                          std::string& line, bool& invalidValue) {
-  line.clear();
-  char number[kEscapeTextRoom];
-  for (const char* p = description; *p; ++p) {
-    if (*p != '%' || p[1] == '\0') {
+char* FormatPaddedEscapeHeader(const EscapeState& esc, char* at) {
+  // Blanks first, as far as the longest header goes; then only the other
+  // characters are written, in the places FormatEscapeHeader gives them.
+  constexpr std::size_t kBlanks = 40;  // "[ ESC & l " 10, a value of 22, " X ] " 5
+  static_assert(kHeaderWidth <= kBlanks && kBlanks <= kEscapeTextRoom);
+  std::memset(at, ' ', kBlanks);
+  std::memcpy(at, "[ ESC", 5);
+  char* p = at + 6;
+  if (esc.paramChar) {
+    *p = static_cast<char>(esc.paramChar);
+    p += 2;
+    if (esc.groupChar) {
+      *p = static_cast<char>(esc.groupChar);
+      p += 2;
+    }
+  }
+  if (esc.digitCount > 0) p += FormatEscapeValue(esc, true, false, p) + 1;
+  if (esc.terminator) {
+    *p = static_cast<char>(esc.terminator);
+    p += 2;
+  }
+  *p = ']';
+  p += 2;
+  return p > at + kHeaderWidth ? p : at + kHeaderWidth;
+}
+
+char* ExpandEscapeTemplate(const EscapeEntry& entry, const EscapeState& esc, char* at, bool& invalidValue) {
+  const auto append = [&at](std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  };
+  const std::string_view description = DescriptionOf(entry);
+  const char* const end = description.data() + description.size();
+  for (const char* p = description.data(); p < end; ++p) {
+    if (*p != '%' || p + 1 == end) {
       // Copy the run of plain characters up to the next '%' at once.
-      const char* end = p + 1;
-      while (*end && *end != '%') ++end;
-      line.append(p, end);
-      p = end - 1;
+      const void* percent = std::memchr(p + 1, '%', static_cast<std::size_t>(end - p - 1));
+      const char* stop = percent ? static_cast<const char*>(percent) : end;
+      append(std::string_view(p, static_cast<std::size_t>(stop - p)));
+      p = stop - 1;
       continue;
     }
     switch (p[1]) {
       case 'f':
-        line.append(number, FormatEscapeValue(esc, false, true, number));
+        at += FormatEscapeValue(esc, false, true, at);
         ++p;
         break;
       case 'd':
-        if (esc.sign == -1) line += '-';
-        line.append(number, PutUnsigned(number, esc.value));
+        if (esc.sign == -1) *at++ = '-';
+        at = PutUnsigned(at, esc.value);
         ++p;
         break;
       case 's': {
         const auto& names = entry.valueNames;
         if (esc.value < names.size() && !names[esc.value].empty()) {
-          line += names[esc.value];
+          append(names[esc.value]);
         } else {
-          line += "*** Invalid value (";
-          line.append(number, PutUnsigned(number, esc.value));
-          line += ')';
+          append("*** Invalid value (");
+          at = PutUnsigned(at, esc.value);
+          *at++ = ')';
           invalidValue = true;
         }
         ++p;
         break;
       }
       default:  // a lone "%": copied, the next character is read as usual
-        line += '%';
+        *at++ = '%';
         break;
     }
   }
+  return at;
 }
 
 std::string UndocumentedEscapeKey(const EscapeState& esc) {

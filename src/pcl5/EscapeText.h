@@ -6,6 +6,7 @@
 #include <string>
 
 #include "decode/core/ProblemWriter.h"  // kHeaderWidth
+#include "decode/core/TextFormat.h"
 #include "pcl5/EscapeEntry.h"
 #include "pcl5/Pcl5State.h"
 
@@ -18,17 +19,29 @@ inline constexpr std::size_t kEscapeTextRoom = 64;
 // "[ ESC & l 1 O ] ": the characters as received, the value text, "] ".
 // Writes into `text` (kEscapeTextRoom bytes) and returns the length.
 std::size_t FormatEscapeHeader(const EscapeState& esc, char* text);
+// The same header padded with blanks to kHeaderWidth, as it opens a listing
+// line: written at `at` (kEscapeTextRoom bytes of room); returns its end.
+char* FormatPaddedEscapeHeader(const EscapeState& esc, char* at);
 
 // The value field as text: sign (the plus only when `withPlus`), the integer
 // part, and the fraction; `trimFraction` drops its trailing zeros (and the
 // whole fraction when it is 0). Returns the length written to `text`.
-std::size_t FormatEscapeValue(const EscapeState& esc, bool withPlus, bool trimFraction, char* text);
+// A value without a point (the common case) is written inline.
+std::size_t FormatEscapeValueWithPoint(const EscapeState& esc, bool withPlus, bool trimFraction, char* text);
+inline std::size_t FormatEscapeValue(const EscapeState& esc, bool withPlus, bool trimFraction, char* text) {
+  if (esc.fractionScale != 0) return FormatEscapeValueWithPoint(esc, withPlus, trimFraction, text);
+  // Without a point there is no fraction: the sign and the integer part.
+  char* at = text;
+  if (esc.sign == -1) *at++ = '-';
+  if (esc.sign == 1 && withPlus) *at++ = '+';
+  return static_cast<std::size_t>(FormatUnsigned32(at, esc.value) - text);
+}
 std::string EscapeValueText(const EscapeState& esc, bool withPlus, bool trimFraction);
 
-// Expands "%d", "%f" and "%s" of a description into `line` (replacing what
-// it held). Sets `invalidValue` when "%s" met a value without a name.
-void ExpandEscapeTemplate(const char* description, const EscapeEntry& entry, const EscapeState& esc,
-                          std::string& line, bool& invalidValue);
+// Expands "%d", "%f" and "%s" of the record's description at `at`, which has
+// room for kTemplateRoom characters; returns the end of the text. Sets
+// `invalidValue` when "%s" met a value without a name.
+char* ExpandEscapeTemplate(const EscapeEntry& entry, const EscapeState& esc, char* at, bool& invalidValue);
 
 // "<ESC>&z#Q": the key of an invalid or unknown escape, at most 31 characters.
 std::string UndocumentedEscapeKey(const EscapeState& esc);

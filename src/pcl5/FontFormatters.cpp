@@ -26,7 +26,7 @@ bool IsPrimary(const Pcl5View& run) { return run.pcl.esc.paramChar == '('; }
 // "description : text\n", the line of most font formatters.
 void PutLine(const Pcl5View& run, const EscapeEntry& entry, std::string_view text) {
   OutputSink& out = Listing(run);
-  out.Put(entry.description);
+  out.Put(DescriptionOf(entry));
   out.Put(" : ");
   out.Put(text);
   out.Put('\n');
@@ -61,7 +61,7 @@ void FormatSymbolSet(const Pcl5View& run, const EscapeEntry& entry) {
 }
 
 void FormatFontById(const Pcl5View& run, const EscapeEntry& entry) {
-  Listing(run).Put(std::string_view(entry.description));
+  Listing(run).Put(DescriptionOf(entry));
   Listing(run).Put(" : ");
   Listing(run).PutUnsigned(Value(run));
   Listing(run).Put('\n');
@@ -77,7 +77,7 @@ void FormatTypeface(const Pcl5View& run, const EscapeEntry& entry) {
 void FormatStyle(const Pcl5View& run, const EscapeEntry& entry) {
   const std::uint32_t style = Value(run);
   OutputSink& out = Listing(run);
-  out.Put(entry.description);
+  out.Put(DescriptionOf(entry));
   out.Put(" ( ");
   out.PutDecimal(style);
   out.Put(" ) :");
@@ -102,7 +102,7 @@ void FormatStrokeWeight(const Pcl5View& run, const EscapeEntry& entry) {
   std::int32_t weight = value > 7 ? 7 : static_cast<std::int32_t>(value);
   if (run.pcl.esc.sign == -1) weight = -weight;
   OutputSink& out = Listing(run);
-  out.Put(entry.description);
+  out.Put(DescriptionOf(entry));
   out.Put(" ( ");
   out.PutDecimal(value);
   out.Put(" ) : ");

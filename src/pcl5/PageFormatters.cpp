@@ -1,6 +1,7 @@
 // Formatters of the job, page, cursor, text and mode escapes.
 #include <array>
 
+#include "decode/core/TextFormat.h"
 #include "decode/trackers/PageEject.h"
 #include "hpgl2/HpglParser.h"
 #include "pcl5/EscapeText.h"
@@ -61,13 +62,15 @@ void FormatReset(const Pcl5View& run, const EscapeEntry&) {
 
 void FormatCursorMove(const Pcl5View& run, const EscapeEntry& entry) {
   const EscapeState& esc = run.pcl.esc;
+  const std::string_view description = DescriptionOf(entry);
   OutputSink& out = Listing(run);
-  out.Put(esc.sign != 0 ? "Relative Move of " : "Absolute Move of ");
-  out.Put(entry.description);
-  out.Put(" : ");
-  char value[kEscapeTextRoom];
-  out.Put(std::string_view(value, FormatEscapeValue(esc, true, true, value)));
-  out.Put('\n');
+  char* at = out.Reserve(32 + description.size() + kEscapeTextRoom);
+  at = FormatText(at, esc.sign != 0 ? "Relative Move of " : "Absolute Move of ");
+  at = FormatText(at, description);
+  at = FormatText(at, " : ");
+  at += FormatEscapeValue(esc, true, true, at);
+  *at++ = '\n';
+  out.Commit(at);
 }
 
 void FormatPageSize(const Pcl5View& run, const EscapeEntry&) {

@@ -23,9 +23,10 @@ std::string_view HeaderText(const Pcl5View& run, char (&text)[kEscapeTextRoom]) 
   return {text, FormatEscapeHeader(run.pcl.esc, text)};
 }
 
+// The header padded to its column, written in place, on a line of its own.
 void WriteHeader(const Pcl5View& run, OutputSink& out) {
-  char text[kEscapeTextRoom];
-  WriteLineHeader(run.ctx, out, HeaderText(run, text));
+  if (&out == run.ctx.listing) EndListingLine(run.ctx);
+  out.Commit(FormatPaddedEscapeHeader(run.pcl.esc, out.Reserve(kEscapeTextRoom)));
 }
 
 void ReportEscapeProblem(const Pcl5View& run, std::string_view listingText, std::string_view logText) {
@@ -57,13 +58,20 @@ void FormatEscape(const Pcl5View& run, const EscapeEntry& entry) {
     formatter(run, entry);
     return;
   }
+  // The header and the meaning as one write.
+  OutputSink& out = *run.ctx.listing;
+  EndListingLine(run.ctx);
+  char* const meaning = FormatPaddedEscapeHeader(esc, out.Reserve(kEscapeTextRoom + kTemplateRoom + 1));
   bool invalidValue = false;
+  char* const end = ExpandEscapeTemplate(entry, esc, meaning, invalidValue);
+  *end = '\n';
+  if (!invalidValue) {
+    out.Commit(end + 1);
+    return;
+  }
   std::string& line = run.pcl.lineBuffer;
-  ExpandEscapeTemplate(entry.description, entry, esc, line, invalidValue);
-  WriteHeader(run, *run.ctx.listing);
-  run.ctx.listing->Put(line);
-  run.ctx.listing->Put('\n');
-  if (!invalidValue) return;
+  line.assign(meaning, end);
+  out.Commit(end + 1);
   char text[kEscapeTextRoom];
   LogProblem(run.ctx, HeaderText(run, text), line, run.pcl.realListing);
 }
@@ -121,13 +129,14 @@ void PassFontGroup(const Pcl5View& run, const EscapeEntry& entry, std::uint64_t 
   if (const std::optional<KeepGroup> group = KeepGroupOf(entry)) KeepFontHook(run.keep, dataStart, value, *group);
 }
 
-void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
+// An escape with all it may do besides its line: the exceptions-only mode,
+// page marks and ejects, duplex sides, facts, data and the font hooks.
+void HandleEscapeInFull(const Pcl5View& run, const EscapeHit& hit) {
   Pcl5State& pcl = run.pcl;
   const EscapeEntry& entry = *hit.entry;
   const std::uint32_t dataCount = pcl.esc.value;
   const std::uint64_t dataStart = run.ctx.input->Offset();
   pcl.dataConsumed = false;
-  ++run.escapeCounts[EscapeSlot(hit.table, hit.index)];
 
   if (entry.description || entry.format != EscapeFormat::None) {
     OutputSink* listing = run.ctx.listing;
@@ -154,6 +163,21 @@ void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
 
   if ((entry.syntax & kSyntaxData) && !pcl.dataConsumed && dataCount > 0) run.ctx.input->Skip(dataCount);
   if (entry.page & kPageFontHook) PassFontGroup(run, entry, dataStart, dataCount);
+}
+
+void HandleEscape(const Pcl5View& run, const EscapeHit& hit) {
+  const EscapeEntry& entry = *hit.entry;
+  ++run.escapeCounts[hit.slot];
+  // Most escapes only write their line (no flags, no duplex side, nothing
+  // else asked for): one test finds them.
+  const bool lineOnly = entry.description && entry.page == 0 && entry.syntax == 0 && run.pcl.esc.paramChar != '&' &&
+                        !(run.ctx.flags & DF_SUPPRESS) && !run.ctx.facts;
+  if (!lineOnly) {
+    HandleEscapeInFull(run, hit);
+    return;
+  }
+  run.pcl.dataConsumed = false;
+  FormatEscape(run, entry);
 }
 
 // Text bytes outside HP-GL/2 mark the page; a form feed ejects it unless it
@@ -190,8 +214,12 @@ void Step(const Pcl5View& run) {
   }
   if (b != kEsc && !pcl.esc.continuing) {
     if constexpr (!kStripping) {
-      if (StartsPlainTextRun(run, b)) {
-        ListPlainTextRun(run, static_cast<std::uint8_t>(b), in);
+      if (StartsTextRun(run, b)) {
+        ListTextRun(run, static_cast<std::uint8_t>(b), in);
+        return;
+      }
+      if (pcl.hpglActive && !(run.ctx.flags & DF_SUPPRESS)) {
+        FeedHpglRun(run.hpgl, static_cast<std::uint8_t>(b), in);
         return;
       }
     }

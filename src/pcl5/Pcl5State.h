@@ -50,7 +50,7 @@ struct Pcl5State {
   std::unordered_map<std::string, std::uint32_t> undocumentedIndex;  // key -> position in the list
   EscapeState esc;
   OutputSink* realListing = nullptr;  // the listing while a meaning goes to the null sink
-  std::string lineBuffer;         // a meaning line being built (kept to reuse its storage)
+  std::string lineBuffer;         // a meaning line with an invalid value, for the log (kept to reuse its storage)
   std::vector<std::uint8_t> dataBuffer;  // an escape's data being read (kept to reuse its storage)
 
   // Carried from one stretch to the next.

@@ -198,6 +198,7 @@ std::optional<std::string> FindTablesEntry(TablesFileCache& cache, const std::st
   if (!cache.loaded) LoadTablesFile(cache, path);
   const auto index = static_cast<std::size_t>(section);
   const CachedTablesSection& kept = cache.sections[index];
+  if (kept.names.empty() && !kept.partial) return std::nullopt;  // most runs name nothing
   const auto it = kept.names.find(LowerCase(key));
   if (it != kept.names.end()) return it->second;
   if (kept.partial) return ReadTablesFileEntry(path, kTablesSectionNames[index], key);

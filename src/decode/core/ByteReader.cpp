@@ -149,12 +149,8 @@ bool ByteReader::Unread(std::size_t n) {
   return true;
 }
 
-void ByteReader::Skip(std::uint64_t n) {
+void ByteReader::SkipPastBuffer(std::uint64_t n) {
   const std::uint64_t inBuffer = len_ - pos_;
-  if (n <= inBuffer) {
-    pos_ += static_cast<std::size_t>(n);
-    return;
-  }
   const std::uint64_t target = Offset() + n;
   if (mapped_ && !ended_ && target >= Offset()) {  // the next read maps the window there
     base_ = target;

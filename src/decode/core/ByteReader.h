@@ -55,7 +55,13 @@ class ByteReader {
   // Moves forward by n bytes. The offset advances by n even when the input
   // ends first, as a seek past the end of a file does; the next read then
   // reports the end.
-  void Skip(std::uint64_t n);
+  void Skip(std::uint64_t n) {
+    if (n <= len_ - pos_) {
+      pos_ += static_cast<std::size_t>(n);
+      return;
+    }
+    SkipPastBuffer(n);
+  }
 
   // Appends up to n bytes to `into` as they arrive (never reserves n up
   // front, so a forged count costs only the bytes that are there). Returns
@@ -104,6 +110,7 @@ class ByteReader {
 
  private:
   bool Fill();
+  void SkipPastBuffer(std::uint64_t n);
   void Compact();
   bool ReadMore();
   bool MapWindow(std::uint64_t at);

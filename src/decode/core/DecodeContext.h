@@ -50,4 +50,14 @@ inline void EndListingLine(DecodeContext& ctx) {
   }
 }
 
+// Checked after each command that may write much: the budget's test, inline
+// as it runs after every escape and operator, then the stop itself.
+inline bool StopIfOverBudget(DecodeContext& ctx) {
+  const ListingBudget& budget = ctx.budget;
+  const bool withinBudget = budget.limit == 0 || ctx.listing == nullptr ||
+                            ctx.listing->BytesWritten() - budget.start <= budget.limit;
+  if (withinBudget && !budget.reached) return false;
+  return StopListingPastBudget(ctx);
+}
+
 }  // namespace veltrix

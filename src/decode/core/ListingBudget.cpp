@@ -12,7 +12,7 @@ std::uint64_t DefaultListingBudget(std::uint64_t jobSize) {
   return std::max(kFloor, jobSize > UINT64_MAX / kFactor ? UINT64_MAX : jobSize * kFactor);
 }
 
-bool StopIfOverBudget(DecodeContext& ctx) {
+bool StopListingPastBudget(DecodeContext& ctx) {
   ListingBudget& budget = ctx.budget;
   if (budget.reached) return true;
   if (budget.limit == 0 || ctx.listing == nullptr) return false;

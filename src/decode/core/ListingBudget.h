@@ -25,11 +25,11 @@ struct ListingBudget {
 // 64 times its size.
 std::uint64_t DefaultListingBudget(std::uint64_t jobSize);
 
-// Checked after each command that may write much. Once the listing has
-// grown past the budget: writes the stop line, ends the input, and sends
-// everything the decoders still write to the discard sink. Returns whether
-// the budget is spent.
-bool StopIfOverBudget(DecodeContext& ctx);
+// Once the listing has grown past the budget: writes the stop line, ends
+// the input, and sends everything the decoders still write to the discard
+// sink. Returns whether the budget is spent. The decoders call it through
+// StopIfOverBudget (DecodeContext.h), which tests the budget inline first.
+bool StopListingPastBudget(DecodeContext& ctx);
 
 // After the decoders: gives the listing and the log back for the summaries.
 void EndListingBudget(DecodeContext& ctx);

@@ -5,9 +5,12 @@
 // form; kFixedRoom covers "%f" of any float).
 #pragma once
 
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 namespace veltrix {
 
@@ -16,6 +19,66 @@ inline constexpr std::size_t kFixedRoom = 48;   // "%f" of the largest float: 39
 
 // "%llu"
 inline char* FormatUnsigned(char* at, std::uint64_t v) { return std::to_chars(at, at + 20, v).ptr; }
+
+// "%s": copies `text` to `at`. The short texts of a listing line are
+// copied with two overlapping fixed-size moves rather than a call.
+inline char* FormatText(char* at, std::string_view text) {
+  const std::size_t n = text.size();
+  const char* from = text.data();
+  if (n >= 8 && n <= 16) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, from, 8);
+    std::memcpy(&tail, from + n - 8, 8);
+    std::memcpy(at, &head, 8);
+    std::memcpy(at + n - 8, &tail, 8);
+  } else if (n > 16 && n <= 32) {
+    char head[16], tail[16];
+    std::memcpy(head, from, 16);
+    std::memcpy(tail, from + n - 16, 16);
+    std::memcpy(at, head, 16);
+    std::memcpy(at + n - 16, tail, 16);
+  } else if (n >= 4 && n < 8) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, from, 4);
+    std::memcpy(&tail, from + n - 4, 4);
+    std::memcpy(at, &head, 4);
+    std::memcpy(at + n - 4, &tail, 4);
+  } else if (n < 4) {
+    for (std::size_t i = 0; i < n; ++i) at[i] = from[i];
+  } else {
+    std::memcpy(at, from, n);
+  }
+  return at + n;
+}
+
+// "%u" of a 32-bit value, written in place: the short numbers that fill most
+// listing lines are written here without a call.
+inline char* FormatUnsigned32(char* at, std::uint32_t v) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  // The digits: about log10 from the bit width, less one below the power.
+  static constexpr std::uint32_t kPowers[] = {0, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                              1000000000};
+  const int guess = static_cast<int>((std::bit_width(v) * 1233u) >> 12);
+  const int length = guess + 1 - (v < kPowers[guess] ? 1 : 0);
+  char* const end = at + length;
+  char* p = end;
+  while (v >= 100) {
+    const std::uint32_t pair = (v % 100) * 2;
+    v /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (v >= 10) {
+    *--p = kPairs[v * 2 + 1];
+    *--p = kPairs[v * 2];
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return end;
+}
 
 // "%lld" (INT64_MIN too)
 inline char* FormatSigned(char* at, std::int64_t v) { return std::to_chars(at, at + 21, v).ptr; }
