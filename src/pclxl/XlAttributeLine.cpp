@@ -1,10 +1,13 @@
 // The listing line of one PCL XL attribute: its name and its value as text.
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "decode/core/DecodeContext.h"
+#include "decode/core/OutputSink.h"
 #include "decode/core/TextFormat.h"
 #include "pclxl/XlAttributeTable.h"
 #include "pclxl/XlAttributes.h"
@@ -18,6 +21,57 @@ namespace {
 // below it is cut at the end of the buffer (its terminating zero included).
 constexpr std::size_t kTextStop = 2038;
 constexpr std::size_t kTextLimit = 2047;
+constexpr std::size_t kLongestToken = 12;  // "<0x%08X>"
+constexpr std::size_t kLongestEnumName = 64;
+
+constexpr bool EnumNamesFit() {
+  for (const XlAttributeRecord& row : kXlAttributeRows) {
+    for (const std::string_view name : row.enumNames) {
+      if (name.size() > kLongestEnumName) return false;
+    }
+  }
+  return true;
+}
+static_assert(EnumNamesFit());
+
+// The value text of one attribute line, written in place: in the listing's
+// buffer where the line will hold it, or in an array. The longest text is a
+// text value that passed the stop with one more token; four reals with
+// their parentheses and separators take far less.
+class ValueText {
+ public:
+  static constexpr std::size_t kRoom = kTextStop + kLongestToken;
+  static_assert(kRoom >= 4 * (kFixedRoom + 4) + 1 && kRoom >= kLongestEnumName);
+
+  // `room`: at least kRoom characters.
+  explicit ValueText(char* room) : start_(room), end_(room) {}
+
+  std::size_t size() const { return static_cast<std::size_t>(end_ - start_); }
+  std::string_view View() const { return {start_, size()}; }
+  void Add(char c) { *end_++ = c; }
+  void Add(std::string_view s) { end_ = XlCopyPiece(end_, s); }
+  // Where to write on, then the end of what was written.
+  char* End() { return end_; }
+  void SetEnd(char* end) { end_ = end; }
+  void Cut(std::size_t n) {
+    if (size() > n) end_ = start_ + n;
+  }
+
+ private:
+  char* start_;
+  char* end_;
+};
+
+// Attribute names: the table's, or "Unknown attrib 0x%02X".
+constexpr std::size_t kLongestName = 32;
+
+constexpr bool NamesFit() {
+  for (const XlAttributeRecord& row : kXlAttributeRows) {
+    if (row.name.size() > kLongestName) return false;
+  }
+  return true;
+}
+static_assert(NamesFit());
 
 bool IsIntegerArray(std::uint8_t form) {
   return form >= XL_FORM_SBYTE_ARRAY && form <= XL_FORM_UINT32_ARRAY;
@@ -40,7 +94,7 @@ std::uint8_t ArrayElementType(std::uint8_t form) {
 }
 
 // row: the table row of id, or nullptr. `room` holds a made-up name.
-std::string_view AttributeName(const XlAttributeRecord* row, std::int32_t id, char (&room)[32]) {
+std::string_view AttributeName(const XlAttributeRecord* row, std::int32_t id, char (&room)[kLongestName]) {
   if (row != nullptr) return row->name;
   if (id < 0 || id > 255) return {};  // also a value that never received an identifier
   constexpr std::string_view kUnknown = "Unknown attrib 0x";
@@ -64,49 +118,100 @@ bool SingleInteger(const XlValue& v, std::int32_t& out) {
   return XlGetElement(v, 0, out);
 }
 
-// "<0x%0*X>"
-void AppendHexToken(std::string& text, std::uint32_t element, int digits) {
-  char number[kNumberRoom + 4] = {'<', '0', 'x'};
-  char* at = FormatHex(number + 3, element, digits);
+// One character code: printable ASCII as it stands, anything else as a
+// "<0x%0*X>" token of 2, 4 or 8 digits.
+void AppendCharacter(std::uint32_t element, ValueText& text) {
+  if (element >= 32 && element <= 127) {
+    text.Add(static_cast<char>(element));
+    return;
+  }
+  const int digits = element < 0x100 ? 2 : element < 0x10000 ? 4 : 8;
+  char* at = text.End();
+  for (const char c : {'<', '0', 'x'}) *at++ = c;
+  at = FormatHex(at, element, digits);
   *at++ = '>';
-  text.append(number, at);
+  text.SetEnd(at);
 }
 
-void AppendCharacterText(const XlValue& v, std::string& text) {
-  const std::size_t start = text.size();
-  std::uint32_t element = 0;
-  for (std::int32_t i = 0; text.size() - start < kTextStop && XlGetElementBits(v, i, element); ++i) {
-    // Byte and 16-bit elements are shown unsigned, whatever their sign.
-    if (v.form == XL_FORM_SBYTE_ARRAY) element &= 0xFF;
-    if (v.form == XL_FORM_SINT16_ARRAY) element &= 0xFFFF;
-    if (element >= 32 && element <= 127) {
-      text += static_cast<char>(element);
-    } else if (element < 0x100) {
-      AppendHexToken(text, element, 2);
-    } else if (element < 0x10000) {
-      AppendHexToken(text, element, 4);
-    } else {
-      AppendHexToken(text, element, 8);
+void AppendCharacterText(const XlValue& v, ValueText& text) {
+  if (v.form == XL_FORM_UBYTE_ARRAY || v.form == XL_FORM_SBYTE_ARRAY) {
+    // Bytes shown unsigned: the elements are the data bytes themselves.
+    const std::size_t n = std::min(static_cast<std::size_t>(std::max(v.count, 0)), v.data.size());
+    for (std::size_t i = 0; i < n && text.size() < kTextStop; ++i) AppendCharacter(v.data[i], text);
+  } else {
+    std::uint32_t element = 0;
+    for (std::int32_t i = 0; text.size() < kTextStop && XlGetElementBits(v, i, element); ++i) {
+      // 16-bit elements are shown unsigned, whatever their sign.
+      if (v.form == XL_FORM_SINT16_ARRAY) element &= 0xFFFF;
+      AppendCharacter(element, text);
     }
   }
-  if (text.size() - start > kTextLimit) text.resize(start + kTextLimit);
+  text.Cut(kTextLimit);
+}
+
+// The two digits of 0 to 99.
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// "%d" of a 32-bit integer, as FormatSigned writes it, two digits at a time
+// without its 64-bit arithmetic: most numbers of a listing are coordinates.
+char* FormatInt32(char* at, std::int32_t value) {
+  std::uint32_t u = static_cast<std::uint32_t>(value);
+  if (value < 0) {
+    *at++ = '-';
+    u = 0u - u;
+  }
+  if (u < 10000) {  // the common case, without a loop
+    const std::uint32_t high = u / 100, low = u % 100;
+    if (high == 0 && low < 10) {
+      *at = static_cast<char>('0' + low);
+      return at + 1;
+    }
+    if (high >= 10) {
+      *at++ = kPairs[2 * high];
+      *at++ = kPairs[2 * high + 1];
+    } else if (high > 0) {
+      *at++ = static_cast<char>('0' + high);
+    }
+    *at++ = kPairs[2 * low];  // two digits: after high, or the whole number
+    *at++ = kPairs[2 * low + 1];
+    return at;
+  }
+  int digits = 1;
+  for (std::uint32_t limit = 10; digits < 10 && u >= limit; limit *= 10) ++digits;
+  char* const end = at + digits;
+  char* p = end;
+  while (u >= 100) {
+    const std::uint32_t pair = u % 100;
+    u /= 100;
+    p -= 2;
+    p[0] = kPairs[2 * pair];
+    p[1] = kPairs[2 * pair + 1];
+  }
+  if (u >= 10) {
+    p[-2] = kPairs[2 * u];
+    p[-1] = kPairs[2 * u + 1];
+  } else {
+    p[-1] = static_cast<char>('0' + u);
+  }
+  return end;
 }
 
 // "%d", then " (0x%0*X)" of the word when the value is above 9.
-void AppendNumberAndHex(std::string& text, std::int32_t value, std::uint32_t word, int hexDigits) {
-  char number[2 * kNumberRoom + 8];
-  char* at = FormatSigned(number, value);
+void AppendNumberAndHex(ValueText& text, std::int32_t value, std::uint32_t word, int hexDigits) {
+  char* at = FormatInt32(text.End(), value);
   if (value > 9) {
     for (const char c : {' ', '(', '0', 'x'}) *at++ = c;
     at = FormatHex(at, word, hexDigits);
     *at++ = ')';
   }
-  text.append(number, at);
+  text.SetEnd(at);
 }
 
-void AppendScalarText(std::uint8_t elementType, std::uint32_t word, std::string& text) {
+void AppendScalarText(std::uint8_t elementType, std::uint32_t word, ValueText& text) {
   const auto value = static_cast<std::int32_t>(word);
-  char number[kFixedRoom];
   switch (elementType) {
     case XL_UBYTE:
       AppendNumberAndHex(text, value, word, 2);
@@ -118,10 +223,10 @@ void AppendScalarText(std::uint8_t elementType, std::uint32_t word, std::string&
     case XL_SBYTE:
     case XL_SINT16:
     case XL_SINT32:
-      text.append(number, FormatSigned(number, value));
+      text.SetEnd(FormatInt32(text.End(), value));
       return;
     case XL_REAL32:
-      text.append(number, FormatFixed6(number, XlReal32(word)));
+      text.SetEnd(FormatFixed6(text.End(), XlReal32(word)));
       return;
     default:
       return;
@@ -129,18 +234,23 @@ void AppendScalarText(std::uint8_t elementType, std::uint32_t word, std::string&
 }
 
 // "(a, b)" or "(a, b), (c, d)" of integers or of reals ("%d" or "%f").
-void AppendPoints(const XlValue& v, int count, bool real, std::string& text) {
-  char number[kFixedRoom];
+void AppendPoints(const XlValue& v, int count, bool real, ValueText& text) {
+  char* at = text.End();
   for (int k = 0; k < count; ++k) {
-    text += k == 0 ? "(" : (k % 2 == 0 ? "), (" : ", ");
-    char* const end = real ? FormatFixed6(number, XlReal32(v.words[k]))
-                           : FormatSigned(number, static_cast<std::int32_t>(v.words[k]));
-    text.append(number, end);
+    if (k == 0) {
+      *at++ = '(';
+    } else if (k % 2 == 0) {
+      for (const char c : {')', ',', ' ', '('}) *at++ = c;
+    } else {
+      for (const char c : {',', ' '}) *at++ = c;
+    }
+    at = real ? FormatFixed6(at, XlReal32(v.words[k])) : FormatInt32(at, static_cast<std::int32_t>(v.words[k]));
   }
-  text += ')';
+  *at++ = ')';
+  text.SetEnd(at);
 }
 
-void AppendTypedText(const XlValue& v, std::string& text) {
+void AppendTypedText(const XlValue& v, ValueText& text) {
   switch (v.form) {
     case XL_FORM_INTEGER:
       AppendScalarText(v.elementType, v.words[0], text);
@@ -165,12 +275,12 @@ void AppendTypedText(const XlValue& v, std::string& text) {
   AppendScalarText(ArrayElementType(v.form), element, text);
 }
 
-void AppendValueText(const XlAttributeRecord* row, const XlValue& v, std::string& text) {
+void AppendValueText(const XlAttributeRecord* row, const XlValue& v, ValueText& text) {
   const auto names = row != nullptr ? row->enumNames : std::span<const std::string_view>{};
   std::int32_t single = 0;
   if (!names.empty() && SingleInteger(v, single) && single >= 0 &&
       static_cast<std::size_t>(single) < names.size()) {
-    text += names[static_cast<std::size_t>(single)];
+    text.Add(names[static_cast<std::size_t>(single)]);
     return;
   }
   // Comments, font names and text strings arrive as arrays of character codes.
@@ -186,19 +296,38 @@ void AppendValueText(const XlAttributeRecord* row, const XlValue& v, std::string
 
 XlListingLine XlFormatAttribute(const XlValue& v) {
   const XlAttributeRecord* row = XlAttributeRow(v.attrId);
-  char room[32];
-  XlListingLine line{std::string(), std::string(AttributeName(row, v.attrId, room)), std::string()};
-  AppendValueText(row, v, line.value);
-  return line;
+  char room[kLongestName];
+  char value[ValueText::kRoom];
+  ValueText text(value);
+  AppendValueText(row, v, text);
+  return {std::string(), std::string(AttributeName(row, v.attrId, room)), std::string(text.View())};
 }
 
-void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v, std::string& scratch) {
+// The line XlWriteLine would write, built in the listing's buffer: the value
+// text goes where a short value stands, and the blanks and the name are put
+// before it once it is known to be short.
+void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v) {
+  if (ctx.listing == nullptr || (ctx.flags & DF_SUPPRESS) != 0) return;
   const XlAttributeRecord* row = XlAttributeRow(v.attrId);
-  char room[32];
+  char room[kLongestName];
   const std::string_view name = AttributeName(row, v.attrId, room);
-  scratch.clear();
-  AppendValueText(row, v, scratch);
-  if (!name.empty() || !scratch.empty()) XlWriteLine(ctx, {}, name, scratch);
+  OutputSink& out = *ctx.listing;
+  char* const line = out.Reserve(kXlPrefixWidth + kLongestName + ValueText::kRoom + 1);
+  char* const valueAt = line + kXlPrefixWidth + std::max(name.size(), kXlNameWidth);
+  ValueText text(valueAt);
+  AppendValueText(row, v, text);
+  if (text.size() >= kXlShortValueLimit) {  // laid out on continuation lines
+    char value[ValueText::kRoom];
+    std::memcpy(value, valueAt, text.size());
+    XlWriteLine(ctx, {}, name, {value, text.size()});
+    return;
+  }
+  if (name.empty() && text.size() == 0) return;
+  std::memset(line, ' ', kXlPrefixWidth + kXlNameWidth);
+  char* end = XlCopyPiece(line + kXlPrefixWidth, name);
+  if (text.size() != 0) end = text.End();
+  *end++ = '\n';
+  out.Commit(end);
 }
 
 }  // namespace veltrix

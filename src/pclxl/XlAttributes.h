@@ -142,10 +142,9 @@ std::span<const std::string_view> XlEnumerationNames(std::int32_t id);
 // all three texts are empty.
 XlListingLine XlFormatAttribute(const XlValue& v);
 
-// Writes the line XlFormatAttribute makes (nothing when it is empty), with
-// `scratch` holding the value text on the way.
+// Writes the line XlFormatAttribute makes (nothing when it is empty).
 struct DecodeContext;
-void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v, std::string& scratch);
+void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v);
 
 // ---- Access routines ------------------------------------------------------
 // Each looks for the most recently pushed value (the highest index) whose

@@ -3,9 +3,11 @@
 #include "pclxl/XlDecoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
+#include "decode/core/DecodeContext.h"
 #include "decode/core/OutputSink.h"
 #include "decode/core/ProblemWriter.h"
 #include "pclxl/XlAttributes.h"
@@ -35,7 +37,7 @@ std::uint8_t ListedClasses(std::int32_t level) {
   return bits;
 }
 
-constexpr std::uint8_t kClassListBits[] = {
+constexpr std::array<std::uint8_t, 8> kClassListBits = {
     kXlListUnknown,    // unused
     kXlListUnknown,    // reserved
     kXlListWhitespace,
@@ -95,25 +97,61 @@ bool ReadEmbeddedLength(XlReader& reader, std::uint8_t lengthTag, std::uint64_t&
   return true;
 }
 
+// "[XL " and the class label padded to ten columns, then "] ": the start of
+// each tag line.
+constexpr std::size_t kTagPrefixWidth = kXlPrefixWidth;
+
+constexpr std::size_t kTagClasses = std::size(kXlTagClassLabels);
+constexpr std::size_t kLabelWidth = 10;
+
+constexpr bool LabelsFit() {
+  for (const std::string_view label : kXlTagClassLabels) {
+    if (label.size() > kLabelWidth) return false;
+  }
+  return kTagPrefixWidth == 4 + kLabelWidth + 2;  // "[XL " label "] "
+}
+static_assert(LabelsFit());
+
+constexpr std::array<std::array<char, kTagPrefixWidth>, kTagClasses> BuildTagPrefixes() {
+  std::array<std::array<char, kTagPrefixWidth>, kTagClasses> prefixes{};
+  for (std::size_t c = 0; c < prefixes.size(); ++c) {
+    std::array<char, kTagPrefixWidth>& p = prefixes[c];
+    std::fill(p.begin(), p.end(), ' ');
+    p[0] = '[', p[1] = 'X', p[2] = 'L';
+    std::copy(kXlTagClassLabels[c].begin(), kXlTagClassLabels[c].end(), p.begin() + 4);
+    p[4 + kLabelWidth] = ']';
+  }
+  return prefixes;
+}
+constexpr auto kTagPrefixes = BuildTagPrefixes();
+
+// The line of a named tag, written in place (tag names are short).
+void WriteNamedTagLine(OutputSink& out, XlTagClass tagClass, std::string_view name) {
+  char* at = out.Reserve(kTagPrefixWidth + name.size() + 1);
+  std::memcpy(at, kTagPrefixes[tagClass].data(), kTagPrefixWidth);
+  at = XlCopyPiece(at + kTagPrefixWidth, name);
+  *at++ = '\n';
+  out.Commit(at);
+}
+
 void ListTag(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
   XlUsageCounters& usage = reader.view.usage;
   ++usage.tagCounts[tag];
   ++usage.tagTotal;
-  if (!reader.writesLines || (reader.listedClasses & kClassListBits[entry.tagClass]) == 0) return;
+  if (!reader.listsClass[entry.tagClass]) return;
 
-  const std::string_view label = XlTagClassLabel(entry.tagClass);
+  const std::string_view label = kXlTagClassLabels[entry.tagClass];
   if (entry.tagClass == XL_TAG_UNUSED || entry.tagClass == XL_TAG_RESERVED) {
     XlWriteLine(reader.view.ctx, label, "Unknown tag value", StringPrintf("Tag value %d (0x%02X)", tag, tag));
   } else if (entry.tagClass == XL_TAG_OPERATOR && entry.name.empty()) {
     XlWriteLine(reader.view.ctx, label, StringPrintf("Unknown Op 0x%02X", tag), {});
   } else {
-    XlWriteLine(reader.view.ctx, label, entry.name, {});
+    WriteNamedTagLine(*reader.view.ctx.listing, entry.tagClass, entry.name);
   }
 
   if (entry.tagClass != XL_TAG_OPERATOR || (reader.listedClasses & kXlListAttributes) == 0) return;
-  for (std::size_t i = reader.values.size(); i-- > 0;) {
-    XlWriteAttribute(reader.view.ctx, reader.values[i], reader.lineText);
-  }
+  const std::span<const XlValue> stack = XlStack(reader);
+  for (std::size_t i = stack.size(); i-- > 0;) XlWriteAttribute(reader.view.ctx, stack[i]);
 }
 
 void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry) {
@@ -127,6 +165,26 @@ void WriteErrorLine(XlReader& reader, std::uint8_t tag, const XlTagEntry& entry)
   RecordProblemFact(reader.view.ctx, "", std::string(line.label) + " " + line.name + std::string(line.value));
   if (!reader.writesLines) return;
   XlWriteLine(reader.view.ctx, line);
+}
+
+// A value is most often named at once by an 8-bit attribute identifier. When
+// the identifier lies in the input's window, no line shows it and it names
+// the value, it is taken in the same step, exactly as the next step would
+// take it.
+void TakeAttributeId(XlReader& reader) {
+  constexpr std::uint8_t k8BitAttrId = 0xF8;
+  const std::span<const std::uint8_t> ahead = XlDirectBytes(reader);
+  if (ahead.size() < 2 || ahead[0] != k8BitAttrId || reader.listsClass[XL_TAG_ATTRIBUTE_ID] ||
+      reader.pendingRoutine != nullptr || !XlTopValueUnnamed(reader)) {
+    return;
+  }
+  const std::uint8_t id = ahead[1];
+  reader.input.Skip(2);
+  XlUsageCounters& usage = reader.view.usage;
+  ++usage.tagCounts[k8BitAttrId];
+  ++usage.tagTotal;
+  reader.byteFromStream = reader.tagFromStream = false;
+  XlNameTopValue(reader, id);
 }
 
 void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
@@ -150,9 +208,13 @@ void HandleTag(XlReader& reader, std::uint8_t tag, bool fromStream) {
 
   if (!(tag == kVendorFxn && (reader.view.ctx.flags & DF_RAS_CONTIGUOUS) != 0)) ListTag(reader, tag, entry);
   reader.tagFromStream = fromStream;
-  if (entry.handler != nullptr && !entry.handler(reader, tag)) WriteErrorLine(reader, tag, entry);
+  if (entry.handler != nullptr && !entry.handler(reader, tag)) {
+    WriteErrorLine(reader, tag, entry);
+  } else if (entry.tagClass == XL_TAG_DATA_TYPE) {
+    TakeAttributeId(reader);
+  }
   if (isOperator) {
-    reader.values.clear();
+    XlClearStack(reader);
     // Executed streams can replay a stored stream without end.
     if (StopIfOverBudget(reader.view.ctx)) reader.stopped = true;
   }
@@ -177,19 +239,15 @@ void Step(XlReader& reader) {
     CheckUel(reader);
     return;
   }
-  switch (reader.streamState) {
-    case XL_STATE_WAIT_BINDING:
-      if (b >= 0x27 && b <= 0x29) {
-        XlSetByteOrder(reader, static_cast<std::uint8_t>(b));
-        reader.streamState = XL_STATE_HEADER_LINE;
-      }
-      return;
-    case XL_STATE_HEADER_LINE:
-      if (b == kLineFeed) reader.streamState = XL_STATE_OUTSIDE_SESSION;
-      return;
-    default:
-      HandleTag(reader, static_cast<std::uint8_t>(b), reader.byteFromStream);
-      return;
+  if (reader.streamState >= XL_STATE_OUTSIDE_SESSION) {
+    HandleTag(reader, static_cast<std::uint8_t>(b), reader.byteFromStream);
+  } else if (reader.streamState == XL_STATE_WAIT_BINDING) {
+    if (b >= 0x27 && b <= 0x29) {
+      XlSetByteOrder(reader, static_cast<std::uint8_t>(b));
+      reader.streamState = XL_STATE_HEADER_LINE;
+    }
+  } else if (b == kLineFeed) {  // the header line ends
+    reader.streamState = XL_STATE_OUTSIDE_SESSION;
   }
 }
 
@@ -206,6 +264,9 @@ int DecodePclXl(const XlView& view) {
   XlReader reader(view);
   reader.listedClasses = ListedClasses(ctx.level);
   reader.writesLines = ctx.listing != nullptr && (ctx.flags & DF_SUPPRESS) == 0;
+  for (std::size_t c = 0; c < reader.listsClass.size(); ++c) {
+    reader.listsClass[c] = reader.writesLines && (reader.listedClasses & kClassListBits[c]) != 0;
+  }
   while (!reader.ended && !reader.uelSeen && !reader.stopped) Step(reader);
   ctx.endOfFile = reader.ended;
   ctx.languageExit = reader.uelSeen;

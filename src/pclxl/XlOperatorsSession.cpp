@@ -101,8 +101,9 @@ const XlValue* XlFindArray(const XlReader& reader, std::int32_t id) {
 }
 
 const XlValue* XlRequireEmbeddedData(XlReader& reader, std::int64_t expected) {
-  for (std::size_t i = reader.values.size(); i-- > 0;) {
-    const XlValue& v = reader.values[i];
+  const std::span<const XlValue> stack = XlStack(reader);
+  for (std::size_t i = stack.size(); i-- > 0;) {
+    const XlValue& v = stack[i];
     if (v.form != XL_FORM_EMBEDDED) continue;
     if (v.count < expected) break;
     if (v.count > expected) {

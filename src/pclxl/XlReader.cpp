@@ -43,8 +43,6 @@ constexpr auto kErrorNames = std::to_array<std::string_view>({
 });
 static_assert(kErrorNames.size() == XL_ERR_ATTRIBUTE_WITHOUT_VALUE + 1);
 
-constexpr std::size_t kElementSize[] = {1, 1, 2, 2, 4, 4, 4};
-
 // Scalar, pair, box and array tags give their element types in this order,
 // counted from the first tag of each group.
 constexpr XlElementType kTagElementTypes[] = {XL_UBYTE, XL_UINT16, XL_UINT32, XL_SINT16, XL_SINT32, XL_REAL32};
@@ -104,10 +102,69 @@ void SwapElements(std::vector<std::uint8_t>& data, std::size_t size) {
   }
 }
 
-bool ReadValues(XlReader& reader, XlElementType type, XlValue& v, int n) {
-  for (int i = 0; i < n; ++i) {
-    if (!XlReadValue(reader, type, v.words[i])) return false;
+// Reads n values of one type and pushes them as one value of the form.
+bool PushWords(XlReader& reader, XlElementType type, int n, XlForm form, XlElementType elementType) {
+  std::uint32_t words[4];
+  if (!XlReadValues(reader, type, n, words)) return false;
+  XlValue* v = XlFreeSlot(reader);
+  if (v == nullptr) return XlFail(reader, XL_ERR_INTERNAL_OVERFLOW);
+  v->form = form;
+  v->elementType = elementType;
+  std::copy(words, words + n, v->words);
+  ++reader.depth;
+  return true;
+}
+
+// Reads n bytes without keeping them (nor copying them anywhere); false
+// when the input ends first.
+bool PassBlock(XlReader& reader, std::uint64_t n) {
+  const std::size_t first = static_cast<std::size_t>(std::min<std::uint64_t>(n, SIZE_MAX));
+  std::uint64_t left = n - TakeBeforeInput(reader, first, [](const std::uint8_t*, std::size_t) {});
+  while (left > 0) {
+    std::span<const std::uint8_t> ahead = reader.input.Buffered();
+    if (ahead.empty()) ahead = reader.input.Peek(ByteReader::kBufferSize / 2);
+    if (ahead.empty()) return false;
+    const std::uint64_t step = std::min<std::uint64_t>(left, ahead.size());
+    reader.input.Skip(step);
+    left -= step;
   }
+  return true;
+}
+
+// Appends n bytes; a few are appended one by one, cheaper than a call.
+void AppendBytes(std::vector<std::uint8_t>& into, const std::uint8_t* p, std::size_t n) {
+  if (n <= 16) {
+    for (std::size_t i = 0; i < n; ++i) into.push_back(p[i]);
+  } else {
+    into.insert(into.end(), p, p + n);
+  }
+}
+
+// Pushes the free slot v, its data holding the bytes of `count` elements of
+// the array form.
+void PushArray(XlReader& reader, XlValue& v, std::size_t formIndex, std::int32_t count) {
+  const XlElementType type = kTagElementTypes[formIndex];
+  if (reader.swapBytes) SwapElements(v.data, kXlElementSize[type]);
+  v.form = kArrayForms[formIndex];
+  v.elementType = type;
+  v.count = count;
+  ++reader.depth;
+}
+
+// The common array: a UByte count and elements that lie whole in the
+// input's window, taken at once instead of by the next step. False (nothing
+// read) for any other.
+bool TakeShortArray(XlReader& reader, std::size_t formIndex) {
+  const std::span<const std::uint8_t> ahead = XlDirectBytes(reader);
+  if (ahead.size() < 2 || ahead[0] != kTypeUByte || ahead[1] == 0) return false;
+  const std::size_t count = ahead[1];
+  const std::size_t bytes = count * kXlElementSize[kTagElementTypes[formIndex]];
+  if (ahead.size() - 2 < bytes) return false;
+  XlValue* v = XlFreeSlot(reader);
+  if (v == nullptr) return false;
+  AppendBytes(v->data, ahead.data() + 2, bytes);
+  PushArray(reader, *v, formIndex, static_cast<std::int32_t>(count));
+  reader.input.Skip(2 + bytes);
   return true;
 }
 
@@ -117,9 +174,7 @@ std::string_view XlErrorName(std::int32_t code) {
   return code >= 0 && static_cast<std::size_t>(code) < kErrorNames.size() ? kErrorNames[code] : std::string_view();
 }
 
-XlReader::XlReader(const XlView& decoderView) : view(decoderView), input(*decoderView.ctx.input) {
-  values.reserve(kXlStackLimit);
-}
+XlReader::XlReader(const XlView& decoderView) : view(decoderView), input(*decoderView.ctx.input) {}
 
 int XlReadStoredByte(XlReader& reader) {
   XlMemorySource& m = reader.memorySource;
@@ -149,6 +204,12 @@ std::size_t XlReadBlock(XlReader& reader, std::uint8_t* out, std::size_t n) {
 }
 
 bool XlTakeBlock(XlReader& reader, std::uint64_t n, std::vector<std::uint8_t>& into) {
+  const std::span<const std::uint8_t> ahead = XlDirectBytes(reader);
+  if (n <= ahead.size()) {  // most often all there in the reader's window
+    AppendBytes(into, ahead.data(), n);
+    reader.input.Skip(n);
+    return true;
+  }
   const std::size_t first = static_cast<std::size_t>(std::min<std::uint64_t>(n, SIZE_MAX));
   const std::size_t done = TakeBeforeInput(reader, first, [&](const std::uint8_t* p, std::size_t k) {
     into.insert(into.end(), p, p + k);
@@ -172,59 +233,41 @@ void XlSetByteOrder(XlReader& reader, std::uint8_t bindingTag) {
   reader.swapBytes = highByteFirst != (std::endian::native == std::endian::big);
 }
 
-bool XlReadValue(XlReader& reader, XlElementType type, std::uint32_t& out) {
-  const std::size_t size = kElementSize[type];
-  std::uint8_t b[4];
-  if (XlReadBlock(reader, b, size) != size) return XlFail(reader, XL_ERR_EOF_VALUE);
-  if (size == 1) {
-    out = type == XL_SBYTE ? static_cast<std::uint32_t>(static_cast<std::int8_t>(b[0])) : b[0];
-    return true;
+void XlReleaseLargeSlots(XlReader& reader) {
+  for (XlValue& v : reader.values) {
+    if (v.data.capacity() > kXlKeptSlotRoom) std::vector<std::uint8_t>().swap(v.data);
   }
-  if (reader.swapBytes) std::reverse(b, b + size);
-  if (size == 2) {
-    std::uint16_t v;
-    std::memcpy(&v, b, 2);
-    out = type == XL_SINT16 ? static_cast<std::uint32_t>(static_cast<std::int16_t>(v)) : v;
-    return true;
-  }
-  std::memcpy(&out, b, 4);
-  // UInt32 values are kept as signed 32-bit numbers, so the top half of the
-  // range cannot be held.
-  if (type == XL_UINT32 && (out & 0x80000000u) != 0) return XlFail(reader, XL_ERR_SYS_0);
-  return true;
+  reader.slotGrewLarge = false;
 }
 
-bool XlPushValue(XlReader& reader, XlValue&& value) {
-  if (reader.values.size() >= kXlStackLimit) return XlFail(reader, XL_ERR_INTERNAL_OVERFLOW);
-  reader.values.push_back(std::move(value));
+bool XlReadValuesSlowly(XlReader& reader, XlElementType type, int n, std::uint32_t* out) {
+  const std::size_t size = kXlElementSize[type];
+  for (int i = 0; i < n; ++i) {
+    std::uint8_t b[4];
+    if (XlReadBlock(reader, b, size) != size) return XlFail(reader, XL_ERR_EOF_VALUE);
+    out[i] = XlWiden(type, b, XlHighByteFirst(reader));
+    if (!XlHoldable(type, out[i])) return XlFail(reader, XL_ERR_SYS_0);
+  }
   return true;
 }
 
 bool XlHandleScalar(XlReader& reader, std::uint8_t tag) {
-  XlValue v;
   const XlElementType type = kTagElementTypes[tag - 0xC0];
-  v.elementType = type;
-  v.form = type == XL_REAL32 ? XL_FORM_REAL : XL_FORM_INTEGER;
-  return ReadValues(reader, type, v, 1) && XlPushValue(reader, std::move(v));
+  return PushWords(reader, type, 1, type == XL_REAL32 ? XL_FORM_REAL : XL_FORM_INTEGER, type);
 }
 
 bool XlHandlePair(XlReader& reader, std::uint8_t tag) {
-  XlValue v;
   const XlElementType type = kTagElementTypes[tag - 0xD0];
-  v.elementType = XL_COMPOSITE;
-  v.form = type == XL_REAL32 ? XL_FORM_REAL_PAIR : XL_FORM_INTEGER_PAIR;
-  return ReadValues(reader, type, v, 2) && XlPushValue(reader, std::move(v));
+  return PushWords(reader, type, 2, type == XL_REAL32 ? XL_FORM_REAL_PAIR : XL_FORM_INTEGER_PAIR, XL_COMPOSITE);
 }
 
 bool XlHandleBox(XlReader& reader, std::uint8_t tag) {
-  XlValue v;
   const XlElementType type = kTagElementTypes[tag - 0xE0];
-  v.elementType = XL_COMPOSITE;
-  v.form = type == XL_REAL32 ? XL_FORM_REAL_BOX : XL_FORM_INTEGER_BOX;
-  return ReadValues(reader, type, v, 4) && XlPushValue(reader, std::move(v));
+  return PushWords(reader, type, 4, type == XL_REAL32 ? XL_FORM_REAL_BOX : XL_FORM_INTEGER_BOX, XL_COMPOSITE);
 }
 
 bool XlHandleArray(XlReader& reader, std::uint8_t tag) {
+  if (TakeShortArray(reader, tag - 0xC8)) return true;
   std::uint32_t countType = 0;
   if (!XlReadValue(reader, XL_UBYTE, countType)) return false;
   // The count is itself a tagged value, and only these two types are valid.
@@ -233,27 +276,30 @@ bool XlHandleArray(XlReader& reader, std::uint8_t tag) {
   if (!XlReadValue(reader, countType == kTypeUByte ? XL_UBYTE : XL_UINT16, count)) return false;
   const std::size_t index = tag - 0xC8;
   if (count == 0) {
-    XlValue v;
-    v.form = kArrayForms[index];
-    v.elementType = kTagElementTypes[index];
-    return XlPushValue(reader, std::move(v));
+    XlValue* v = XlFreeSlot(reader);
+    if (v == nullptr) return XlFail(reader, XL_ERR_INTERNAL_OVERFLOW);
+    v->form = kArrayForms[index];
+    v->elementType = kTagElementTypes[index];
+    ++reader.depth;
+    return true;
   }
   reader.arrayCount = static_cast<std::int32_t>(count);
-  reader.arrayForm = kArrayForms[index];
-  reader.arrayElementType = kTagElementTypes[index];
-  reader.pendingCount = count * kElementSize[reader.arrayElementType];
+  reader.arrayIndex = static_cast<std::uint8_t>(index);
+  reader.pendingCount = count * kXlElementSize[kTagElementTypes[index]];
   reader.pendingRoutine = XlReadArrayData;
   return true;
 }
 
 bool XlReadArrayData(XlReader& reader, std::uint64_t count) {
-  XlValue v;
-  if (!XlTakeBlock(reader, count, v.data)) return XlFail(reader, XL_ERR_EOF_ARRAY);
-  if (reader.swapBytes) SwapElements(v.data, kElementSize[reader.arrayElementType]);
-  v.form = reader.arrayForm;
-  v.elementType = reader.arrayElementType;
-  v.count = reader.arrayCount;
-  return XlPushValue(reader, std::move(v));
+  XlValue* v = XlFreeSlot(reader);
+  if (v == nullptr) {  // the elements are read all the same
+    return XlFail(reader, PassBlock(reader, count) ? XL_ERR_INTERNAL_OVERFLOW : XL_ERR_EOF_ARRAY);
+  }
+  const bool whole = XlTakeBlock(reader, count, v->data);
+  XlNoteSlotRoom(reader, *v);
+  if (!whole) return XlFail(reader, XL_ERR_EOF_ARRAY);
+  PushArray(reader, *v, reader.arrayIndex, reader.arrayCount);
+  return true;
 }
 
 namespace {
@@ -267,45 +313,29 @@ bool OperatorUsesData(std::uint8_t op) {
          handler == XlLinePath || handler == XlBezierPath;
 }
 
-// Reads n bytes without keeping them; false when the input ends first.
-bool PassBlock(XlReader& reader, std::uint64_t n) {
-  const std::size_t first = static_cast<std::size_t>(std::min<std::uint64_t>(n, SIZE_MAX));
-  std::uint64_t left = n - TakeBeforeInput(reader, first, [](const std::uint8_t*, std::size_t) {});
-  std::array<std::uint8_t, 16 * 1024> scratch;
-  while (left > 0) {
-    const std::size_t got = reader.input.Read(scratch.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, scratch.size())));
-    if (got == 0) return false;
-    left -= got;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool XlReadEmbeddedData(XlReader& reader, std::uint64_t count) {
-  XlValue v;
-  const bool whole = OperatorUsesData(reader.lengthOperator) ? XlTakeBlock(reader, count, v.data)
-                                                              : PassBlock(reader, count);
+  XlValue* v = XlFreeSlot(reader);
+  const bool whole = v != nullptr && OperatorUsesData(reader.lengthOperator) ? XlTakeBlock(reader, count, v->data)
+                                                                             : PassBlock(reader, count);
+  if (v != nullptr) XlNoteSlotRoom(reader, *v);
   if (!whole) return XlFail(reader, XL_ERR_EOF_EMBEDDED_DATA);
-  v.form = XL_FORM_EMBEDDED;
-  v.elementType = XL_COMPOSITE;
-  v.count = static_cast<std::int32_t>(count);  // below 2^31: longer lengths end the stretch
-  const bool pushed = XlPushValue(reader, std::move(v));
   // The operator comes again, now with its data on the stack.
   XlPushBack(reader, reader.lengthOperator, reader.lengthOperatorFromStream);
-  return pushed;
+  if (v == nullptr) return XlFail(reader, XL_ERR_INTERNAL_OVERFLOW);
+  v->form = XL_FORM_EMBEDDED;
+  v->elementType = XL_COMPOSITE;
+  v->count = static_cast<std::int32_t>(count);  // below 2^31: longer lengths end the stretch
+  ++reader.depth;
+  return true;
 }
 
 bool XlHandleAttributeId(XlReader& reader, std::uint8_t tag) {
   std::uint32_t id = 0;
   if (!XlReadValue(reader, tag == 0xF8 ? XL_UBYTE : XL_UINT16, id)) return false;
-  if (reader.values.empty() || reader.values.back().attrId != -1) {
-    return XlFail(reader, XL_ERR_ATTRIBUTE_WITHOUT_VALUE);
-  }
-  reader.values.back().attrId = static_cast<std::int32_t>(id);
-  XlUsageCounters& usage = reader.view.usage;
-  if (id < usage.attributeCounts.size()) ++usage.attributeCounts[id];
-  ++usage.attributeTotal;
+  if (!XlTopValueUnnamed(reader)) return XlFail(reader, XL_ERR_ATTRIBUTE_WITHOUT_VALUE);
+  XlNameTopValue(reader, id);
   return true;
 }
 

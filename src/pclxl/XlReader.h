@@ -2,6 +2,8 @@
 // PCL XL stretch.
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -96,8 +98,7 @@ struct XlReader {
   std::uint64_t pendingCount = 0;
   XlPendingRoutine pendingRoutine = nullptr;
   std::int32_t arrayCount = 0;
-  std::uint8_t arrayForm = XL_FORM_UBYTE_ARRAY;
-  std::uint8_t arrayElementType = XL_UBYTE;
+  std::uint8_t arrayIndex = 0;  // of the array tag, counted from 0xC8
   std::uint8_t lengthOperator = 0;
   bool lengthOperatorFromStream = false;
 
@@ -109,8 +110,11 @@ struct XlReader {
   bool byteFromStream = false;  // the byte read last came from a stored stream
   bool tagFromStream = false;   // the tag being handled came from a stored stream
 
-  std::vector<XlValue> values;  // at most kXlStackLimit
-  std::string lineText;         // the value text of the attribute line being written
+  // The value stack: values[0, depth). The slots are kept from operator to
+  // operator, so that the arrays they hold keep their room.
+  std::array<XlValue, kXlStackLimit> values;
+  std::size_t depth = 0;
+  bool slotGrewLarge = false;  // a slot's array may hold more than kXlKeptSlotRoom
   std::int32_t errorCode = XL_ERR_NONE;
   bool ended = false;     // the input ended
   bool uelSeen = false;   // a UEL escape ended the stretch
@@ -119,6 +123,7 @@ struct XlReader {
 
   std::uint8_t listedClasses = 0;
   bool writesLines = false;  // a listing exists and normal output is on
+  std::array<bool, 8> listsClass{};  // by tag class: writesLines and the class is in listedClasses
 
   XlInterpreterState state;
 };
@@ -152,6 +157,14 @@ inline void XlPushBack(XlReader& reader, std::uint8_t byte, bool fromStream) {
 
 // Reads up to n bytes in the same order as XlReadByte; returns how many.
 std::size_t XlReadBlock(XlReader& reader, std::uint8_t* out, std::size_t n);
+
+// The bytes of the input that can be read straight from its window: none
+// while a byte is pushed back or a stored stream runs, as those come first.
+inline std::span<const std::uint8_t> XlDirectBytes(const XlReader& reader) {
+  if (reader.pushedBack || reader.memorySource.active) return {};
+  return reader.input.Buffered();
+}
+
 // Appends n bytes to `into` as they arrive; false when the input ended first.
 bool XlTakeBlock(XlReader& reader, std::uint64_t n, std::vector<std::uint8_t>& into);
 
@@ -160,16 +173,109 @@ bool XlTakeBlock(XlReader& reader, std::uint64_t n, std::vector<std::uint8_t>& i
 void XlStartStoredStream(XlReader& reader, std::shared_ptr<const std::vector<std::uint8_t>> bytes,
                          std::size_t from);
 
-// One value of an element type, in the stream's byte order, widened to 32
-// bits. Fails with code 5 at the end of the input and 6 for a UInt32 of 2^31
-// or more.
-bool XlReadValue(XlReader& reader, XlElementType type, std::uint32_t& out);
+inline constexpr std::size_t kXlElementSize[] = {1, 1, 2, 2, 4, 4, 4};
 
-// Pushes a value; fails with code 1 when the stack is full.
-bool XlPushValue(XlReader& reader, XlValue&& value);
+inline bool XlHighByteFirst(const XlReader& reader) {
+  return reader.swapBytes != (std::endian::native == std::endian::big);
+}
+
+// One value of an element type from its bytes in the stream's byte order,
+// widened to 32 bits.
+inline std::uint32_t XlWiden(XlElementType type, const std::uint8_t* b, bool highByteFirst) {
+  switch (kXlElementSize[type]) {
+    case 1:
+      return type == XL_SBYTE ? static_cast<std::uint32_t>(static_cast<std::int8_t>(b[0])) : b[0];
+    case 2: {
+      const auto v = static_cast<std::uint16_t>(highByteFirst ? b[0] << 8 | b[1] : b[1] << 8 | b[0]);
+      return type == XL_SINT16 ? static_cast<std::uint32_t>(static_cast<std::int16_t>(v)) : v;
+    }
+    default:
+      return highByteFirst ? std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3]
+                           : std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[1]} << 8 | b[0];
+  }
+}
+
+// UInt32 values are kept as signed 32-bit numbers, so the top half of the
+// range cannot be held.
+inline bool XlHoldable(XlElementType type, std::uint32_t value) {
+  return type != XL_UINT32 || (value & 0x80000000u) == 0;
+}
+
+bool XlReadValuesSlowly(XlReader& reader, XlElementType type, int n, std::uint32_t* out);
+
+// n values of an element type (n at most 4), one after the other, in the
+// stream's byte order and widened to 32 bits. Stops at the first that fails:
+// code 5 at the end of the input, 6 for a UInt32 of 2^31 or more.
+inline bool XlReadValues(XlReader& reader, XlElementType type, int n, std::uint32_t* out) {
+  const std::size_t size = kXlElementSize[type];
+  const std::span<const std::uint8_t> ahead = XlDirectBytes(reader);
+  if (ahead.size() < size * static_cast<std::size_t>(n)) return XlReadValuesSlowly(reader, type, n, out);
+  const bool high = XlHighByteFirst(reader);
+  for (int i = 0; i < n; ++i) {
+    out[i] = XlWiden(type, ahead.data() + i * size, high);
+    if (!XlHoldable(type, out[i])) {
+      reader.input.Skip((i + 1) * size);
+      return XlFail(reader, XL_ERR_SYS_0);
+    }
+  }
+  if (size * n == 1) {
+    (void)reader.input.Next();  // cheaper than a call to Skip
+  } else {
+    reader.input.Skip(n * size);
+  }
+  return true;
+}
+
+inline bool XlReadValue(XlReader& reader, XlElementType type, std::uint32_t& out) {
+  return XlReadValues(reader, type, 1, &out);
+}
+
+// The slot a value is pushed into, cleared: push with ++reader.depth once it
+// is filled in. nullptr when the stack is full.
+inline XlValue* XlFreeSlot(XlReader& reader) {
+  if (reader.depth >= kXlStackLimit) return nullptr;
+  XlValue& v = reader.values[reader.depth];
+  v.attrId = -1;
+  v.form = XL_FORM_INTEGER;
+  v.elementType = XL_UBYTE;
+  v.count = 0;
+  for (std::uint32_t& w : v.words) w = 0;
+  v.data.clear();
+  return &v;
+}
+
+// A slot whose array grew past this gives its room back when the stack is
+// emptied, so that one large block does not stay held for the whole stretch.
+inline constexpr std::size_t kXlKeptSlotRoom = 64 * 1024;
+
+// After bytes were put in a slot's array.
+inline void XlNoteSlotRoom(XlReader& reader, const XlValue& v) {
+  if (v.data.capacity() > kXlKeptSlotRoom) reader.slotGrewLarge = true;
+}
+
+void XlReleaseLargeSlots(XlReader& reader);
+
+// Empties the value stack after an operator.
+inline void XlClearStack(XlReader& reader) {
+  if (reader.slotGrewLarge) XlReleaseLargeSlots(reader);
+  reader.depth = 0;
+}
+
+// An attribute identifier names the value on top of the stack, which must
+// have none yet.
+inline bool XlTopValueUnnamed(const XlReader& reader) {
+  return reader.depth > 0 && reader.values[reader.depth - 1].attrId == -1;
+}
+
+inline void XlNameTopValue(XlReader& reader, std::uint32_t id) {
+  reader.values[reader.depth - 1].attrId = static_cast<std::int32_t>(id);
+  XlUsageCounters& usage = reader.view.usage;
+  if (id < usage.attributeCounts.size()) ++usage.attributeCounts[id];
+  ++usage.attributeTotal;
+}
 
 // The value stack as the access routines take it.
-inline std::span<const XlValue> XlStack(const XlReader& reader) { return reader.values; }
+inline std::span<const XlValue> XlStack(const XlReader& reader) { return {reader.values.data(), reader.depth}; }
 
 // Data, attribute identifier, embedded data and stream binding tags.
 bool XlHandleScalar(XlReader& reader, std::uint8_t tag);

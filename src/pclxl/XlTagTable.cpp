@@ -161,8 +161,6 @@ constexpr std::array<XlTagEntry, 256> BuildTagTable() {
   return table;
 }
 
-constexpr std::array<XlTagEntry, 256> kTagTable = BuildTagTable();
-
 constexpr bool NamedTagsKeepTheirClass() {
   for (const NamedTag& named : kNamedTags) {
     const XlTagClass c = ClassOfTag(named.tag);
@@ -172,15 +170,12 @@ constexpr bool NamedTagsKeepTheirClass() {
 }
 static_assert(NamedTagsKeepTheirClass());
 
-constexpr std::string_view kClassLabels[] = {"UNUSED",    "RESERVED",   "WHITESPACE", "STREAMBIND",
-                                             "OPERATOR",  "PUSH DATA",  "SET ATTRIB", "EMBEDDED"};
-
 }  // namespace
 
-const XlTagEntry& XlFindTag(std::uint8_t tag) { return kTagTable[tag]; }
+constexpr std::array<XlTagEntry, 256> kXlTagTable = BuildTagTable();
 
 std::string_view XlTagClassLabel(XlTagClass tagClass) {
-  return tagClass < std::size(kClassLabels) ? kClassLabels[tagClass] : std::string_view();
+  return tagClass < std::size(kXlTagClassLabels) ? kXlTagClassLabels[tagClass] : std::string_view();
 }
 
 }  // namespace veltrix

@@ -2,6 +2,7 @@
 // the routine that handles it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -30,8 +31,15 @@ struct XlTagEntry {
   XlTagHandler handler = nullptr;  // nullptr: nothing to do, always succeeds
 };
 
+// One entry per tag byte.
+extern const std::array<XlTagEntry, 256> kXlTagTable;
+
 // The entry of a tag byte.
-const XlTagEntry& XlFindTag(std::uint8_t tag);
+inline const XlTagEntry& XlFindTag(std::uint8_t tag) { return kXlTagTable[tag]; }
+
+// The listing label of each class, at most ten characters.
+inline constexpr std::string_view kXlTagClassLabels[] = {"UNUSED",   "RESERVED",  "WHITESPACE", "STREAMBIND",
+                                                         "OPERATOR", "PUSH DATA", "SET ATTRIB", "EMBEDDED"};
 
 // The listing label of a class: "UNUSED", "OPERATOR", "PUSH DATA", ...
 std::string_view XlTagClassLabel(XlTagClass tagClass);

@@ -1,6 +1,7 @@
 #include "pclxl/XlWriteLine.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -11,11 +12,11 @@ namespace veltrix {
 
 namespace {
 
-constexpr std::size_t kShortValueLimit = 40;  // a value this long goes on continuation lines
+constexpr std::size_t kShortValueLimit = kXlShortValueLimit;
 constexpr std::size_t kPieceLength = 64;
 constexpr std::size_t kLabelWidth = 10;
-constexpr std::size_t kPrefixWidth = 16;      // "[XL " + label + "] "
-constexpr std::size_t kNameWidth = 25;
+constexpr std::size_t kPrefixWidth = kXlPrefixWidth;
+constexpr std::size_t kNameWidth = kXlNameWidth;
 constexpr std::size_t kInPlaceLimit = 256;    // names up to this long are written in place
 
 constexpr std::string_view kBlanks = "                                ";  // 32
@@ -52,15 +53,13 @@ void XlWriteLine(const DecodeContext& ctx, std::string_view label, std::string_v
     // The common attribute line, written in place: blanks, the name padded,
     // the value.
     char* at = out.Reserve(kPrefixWidth + kNameWidth + kInPlaceLimit + kShortValueLimit + 1);
-    std::memset(at, ' ', kPrefixWidth);
+    std::memset(at, ' ', kPrefixWidth + kNameWidth);  // the name is written over the blanks of its column
     at += kPrefixWidth;
-    at = std::copy(name.begin(), name.end(), at);
+    char* const nameEnd = XlCopyPiece(at, name);
     if (!value.empty()) {
-      if (name.size() < kNameWidth) {
-        std::memset(at, ' ', kNameWidth - name.size());
-        at += kNameWidth - name.size();
-      }
-      at = std::copy(value.begin(), value.end(), at);
+      at = XlCopyPiece(std::max(nameEnd, at + kNameWidth), value);
+    } else {
+      at = nameEnd;
     }
     *at++ = '\n';
     out.Commit(at);

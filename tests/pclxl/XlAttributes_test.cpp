@@ -106,6 +106,24 @@ TEST(XlAttributeLine, NamesAndValues) {
   }
 }
 
+// Integers are written two digits at a time: every length, both signs and
+// both ends of the range give printf's text.
+TEST(XlAttributeLine, IntegersOfEveryLength) {
+  std::vector<std::int32_t> values = {0, INT32_MIN, INT32_MAX};
+  for (std::int64_t p = 1; p <= 1000000000; p *= 10) {
+    for (const std::int64_t v : {p - 1, p, p + 1, 5 * p}) {
+      values.push_back(static_cast<std::int32_t>(std::min<std::int64_t>(v, INT32_MAX)));
+      values.push_back(static_cast<std::int32_t>(std::max<std::int64_t>(-v, INT32_MIN)));
+    }
+  }
+  for (const std::int32_t v : values) {
+    const auto word = static_cast<std::uint32_t>(v);
+    EXPECT_EQ(XlFormatAttribute(Int(41, XL_SINT32, word)).value, std::to_string(v));
+    EXPECT_EQ(XlFormatAttribute(V(42, XL_FORM_INTEGER_PAIR, XL_COMPOSITE, {word, 7})).value,
+              "(" + std::to_string(v) + ", 7)");
+  }
+}
+
 TEST(XlAttributeLine, LongTextStopsAfter2038Characters) {
   EXPECT_EQ(XlFormatAttribute(Bytes(129, std::string(3000, 'a'))).value.size(), 2038u);
   // 339 six-character tokens make 2034 characters, one more passes the stop.

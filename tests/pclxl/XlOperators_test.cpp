@@ -142,5 +142,25 @@ TEST(XlOperators, ExecStreamReadsTheStoredTagsInPlace) {
             "[XL OPERATOR  ] Comment\n[XL OPERATOR  ] Unknown Op 0x45\n");
 }
 
+// Values in an executed stream are read byte by byte, those in the job most
+// often straight from the input's window (an identifier taken with its
+// value, a short array at once): both must list alike. The stream is
+// executed where the second job has a Comment with the same attribute.
+TEST(XlOperators, StoredValuesListAsTheJobsOwn) {
+  const XlStream content = XlStream(false, false).SInt16Xy(-3, 4).Attr(76).UByteArray("Hi").Attr(171)
+                               .UInt16(300).Attr(49).Real32(1.5f).Attr(161).UInt16Box(1, 2, 3, 4).Attr(66)
+                               .Bytes({0xC9, 0xC0, 2}).U16(65).U16(0x1FF).Attr(171).Op(0x47);
+  XlStream executed = XlStream().Session(), inJob = XlStream().Session();
+  DefineStream(executed, "S", content).UByteArray("S").Attr(139).Op(0x5E).Op(0x42);
+  DefineStream(inJob, "S", content).UByteArray("S").Attr(139).Op(0x47).Text(content.Str()).Op(0x42);
+  for (const int level : {4, 9}) {
+    std::string listing = DecodeXl(executed, 0, level).listing;
+    const std::size_t exec = listing.find("ExecStream");
+    ASSERT_NE(exec, std::string::npos);
+    listing.replace(exec, 10, "Comment");
+    EXPECT_EQ(listing, DecodeXl(inJob, 0, level).listing) << level;
+  }
+}
+
 }  // namespace
 }  // namespace veltrix::test

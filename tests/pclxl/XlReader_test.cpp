@@ -125,6 +125,20 @@ TEST(XlReader, HandlerErrorsBecomeErrorLines) {
   EXPECT_EQ(DecodeXl(XlStream().Attr(1).Byte(0xFA)).exceptions, 2u);
 }
 
+// The slots of the value stack are used again after each operator: nothing
+// of a value from before (its identifier, elements or words) shows in a
+// later one.
+TEST(XlReader, ValuesOfAnEarlierOperatorLeaveNothingBehind) {
+  const XlStream s = XlStream().UByteArray("long").Attr(168).UInt16Box(1, 2, 3, 4).Attr(66).Op(0x47)
+                         .UByteArray("a").UByte(7).Attr(49).Op(0x47);
+  EXPECT_EQ(DecodeXl(s).listing, kComment +
+                                     "                BoundingBox              (1, 2), (3, 4)\n"
+                                     "                FontName                 long\n" +
+                                     kComment +
+                                     "                PageCopies               7\n"
+                                     "                                         97 (0x61)\n");
+}
+
 TEST(XlReader, HowTheStretchEnds) {
   // The result, end of input, language exit and bytes left after the stretch.
   const std::tuple<const char*, XlStream, int, bool, bool, std::uint64_t> cases[] = {
