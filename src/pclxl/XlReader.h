@@ -218,11 +218,7 @@ inline bool XlReadValues(XlReader& reader, XlElementType type, int n, std::uint3
       return XlFail(reader, XL_ERR_SYS_0);
     }
   }
-  if (size * n == 1) {
-    (void)reader.input.Next();  // cheaper than a call to Skip
-  } else {
-    reader.input.Skip(n * size);
-  }
+  reader.input.Skip(n * size);
   return true;
 }
 
