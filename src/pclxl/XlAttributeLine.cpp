@@ -149,59 +149,9 @@ void AppendCharacterText(const XlValue& v, ValueText& text) {
   text.Cut(kTextLimit);
 }
 
-// The two digits of 0 to 99.
-constexpr char kPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// "%d" of a 32-bit integer, as FormatSigned writes it, two digits at a time
-// without its 64-bit arithmetic: most numbers of a listing are coordinates.
-char* FormatInt32(char* at, std::int32_t value) {
-  std::uint32_t u = static_cast<std::uint32_t>(value);
-  if (value < 0) {
-    *at++ = '-';
-    u = 0u - u;
-  }
-  if (u < 10000) {  // the common case, without a loop
-    const std::uint32_t high = u / 100, low = u % 100;
-    if (high == 0 && low < 10) {
-      *at = static_cast<char>('0' + low);
-      return at + 1;
-    }
-    if (high >= 10) {
-      *at++ = kPairs[2 * high];
-      *at++ = kPairs[2 * high + 1];
-    } else if (high > 0) {
-      *at++ = static_cast<char>('0' + high);
-    }
-    *at++ = kPairs[2 * low];  // two digits: after high, or the whole number
-    *at++ = kPairs[2 * low + 1];
-    return at;
-  }
-  int digits = 1;
-  for (std::uint32_t limit = 10; digits < 10 && u >= limit; limit *= 10) ++digits;
-  char* const end = at + digits;
-  char* p = end;
-  while (u >= 100) {
-    const std::uint32_t pair = u % 100;
-    u /= 100;
-    p -= 2;
-    p[0] = kPairs[2 * pair];
-    p[1] = kPairs[2 * pair + 1];
-  }
-  if (u >= 10) {
-    p[-2] = kPairs[2 * u];
-    p[-1] = kPairs[2 * u + 1];
-  } else {
-    p[-1] = static_cast<char>('0' + u);
-  }
-  return end;
-}
-
 // "%d", then " (0x%0*X)" of the word when the value is above 9.
 void AppendNumberAndHex(ValueText& text, std::int32_t value, std::uint32_t word, int hexDigits) {
-  char* at = FormatInt32(text.End(), value);
+  char* at = FormatSigned32(text.End(), value);
   if (value > 9) {
     for (const char c : {' ', '(', '0', 'x'}) *at++ = c;
     at = FormatHex(at, word, hexDigits);
@@ -223,7 +173,7 @@ void AppendScalarText(std::uint8_t elementType, std::uint32_t word, ValueText& t
     case XL_SBYTE:
     case XL_SINT16:
     case XL_SINT32:
-      text.SetEnd(FormatInt32(text.End(), value));
+      text.SetEnd(FormatSigned32(text.End(), value));
       return;
     case XL_REAL32:
       text.SetEnd(FormatFixed6(text.End(), XlReal32(word)));
@@ -244,7 +194,7 @@ void AppendPoints(const XlValue& v, int count, bool real, ValueText& text) {
     } else {
       for (const char c : {',', ' '}) *at++ = c;
     }
-    at = real ? FormatFixed6(at, XlReal32(v.words[k])) : FormatInt32(at, static_cast<std::int32_t>(v.words[k]));
+    at = real ? FormatFixed6(at, XlReal32(v.words[k])) : FormatSigned32(at, static_cast<std::int32_t>(v.words[k]));
   }
   *at++ = ')';
   text.SetEnd(at);

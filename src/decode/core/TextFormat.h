@@ -80,6 +80,17 @@ inline char* FormatUnsigned32(char* at, std::uint32_t v) {
   return end;
 }
 
+// "%d" of a 32-bit value (INT32_MIN too), written in place like
+// FormatUnsigned32: most numbers of a listing are coordinates.
+inline char* FormatSigned32(char* at, std::int32_t v) {
+  std::uint32_t u = static_cast<std::uint32_t>(v);
+  if (v < 0) {
+    *at++ = '-';
+    u = 0u - u;
+  }
+  return FormatUnsigned32(at, u);
+}
+
 // "%lld" (INT64_MIN too)
 inline char* FormatSigned(char* at, std::int64_t v) { return std::to_chars(at, at + 21, v).ptr; }
 
