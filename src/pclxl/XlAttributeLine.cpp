@@ -49,7 +49,7 @@ class ValueText {
   std::size_t size() const { return static_cast<std::size_t>(end_ - start_); }
   std::string_view View() const { return {start_, size()}; }
   void Add(char c) { *end_++ = c; }
-  void Add(std::string_view s) { end_ = XlCopyPiece(end_, s); }
+  void Add(std::string_view s) { end_ = FormatText(end_, s); }
   // Where to write on, then the end of what was written.
   char* End() { return end_; }
   void SetEnd(char* end) { end_ = end; }
@@ -274,7 +274,7 @@ void XlWriteAttribute(const DecodeContext& ctx, const XlValue& v) {
   }
   if (name.empty() && text.size() == 0) return;
   std::memset(line, ' ', kXlPrefixWidth + kXlNameWidth);
-  char* end = XlCopyPiece(line + kXlPrefixWidth, name);
+  char* end = FormatText(line + kXlPrefixWidth, name);
   if (text.size() != 0) end = text.End();
   *end++ = '\n';
   out.Commit(end);

@@ -9,6 +9,7 @@
 
 #include "decode/core/DecodeContext.h"
 #include "decode/core/OutputSink.h"
+#include "decode/core/TextFormat.h"
 #include "decode/core/ProblemWriter.h"
 #include "pclxl/XlAttributes.h"
 #include "pclxl/XlReader.h"
@@ -129,7 +130,7 @@ constexpr auto kTagPrefixes = BuildTagPrefixes();
 void WriteNamedTagLine(OutputSink& out, XlTagClass tagClass, std::string_view name) {
   char* at = out.Reserve(kTagPrefixWidth + name.size() + 1);
   std::memcpy(at, kTagPrefixes[tagClass].data(), kTagPrefixWidth);
-  at = XlCopyPiece(at + kTagPrefixWidth, name);
+  at = FormatText(at + kTagPrefixWidth, name);
   *at++ = '\n';
   out.Commit(at);
 }

@@ -7,6 +7,7 @@
 
 #include "decode/core/DecodeContext.h"
 #include "decode/core/OutputSink.h"
+#include "decode/core/TextFormat.h"
 
 namespace veltrix {
 
@@ -55,9 +56,9 @@ void XlWriteLine(const DecodeContext& ctx, std::string_view label, std::string_v
     char* at = out.Reserve(kPrefixWidth + kNameWidth + kInPlaceLimit + kShortValueLimit + 1);
     std::memset(at, ' ', kPrefixWidth + kNameWidth);  // the name is written over the blanks of its column
     at += kPrefixWidth;
-    char* const nameEnd = XlCopyPiece(at, name);
+    char* const nameEnd = FormatText(at, name);
     if (!value.empty()) {
-      at = XlCopyPiece(std::max(nameEnd, at + kNameWidth), value);
+      at = FormatText(std::max(nameEnd, at + kNameWidth), value);
     } else {
       at = nameEnd;
     }
