@@ -9,6 +9,7 @@
 #include <span>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "decode/DecodeMemory.h"
 #include "decode/core/DecodeOptions.h"
@@ -52,6 +53,21 @@ inline std::string FirstDifference(const std::string& got, const std::string& wa
   const std::size_t from = i > 40 ? i - 40 : 0;
   return "first difference at byte " + std::to_string(i) + "\n  got:  ..." + got.substr(from, 80) +
          "\n  want: ..." + want.substr(from, 80);
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// How often `what` stands in `text`, the places not overlapping.
+inline std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+  return n;
 }
 
 }  // namespace veltrix::test

@@ -12,12 +12,7 @@ namespace veltrix {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
+using test::Count;
 
 TEST(ListingBudget, StopsTheFileKeepsItsSummariesAndSpareTheNext) {
   const fs::path dir = test::MakeTempDir("budget");

@@ -125,15 +125,6 @@ TEST(FontDescriptorListing, DeskJet500HeaderWithLongName) {
   EXPECT_EQ(got.descriptor.noticeLength, 0);
 }
 
-// TrueType: the scaling fields, and no notice however long the block.
-TEST(FontDescriptorListing, TrueTypeTail) {
-  const Bytes b = Header(72, 72, 15).Text(48, "Arial").Word(64, 2048).Word(66, 0xFF9C).Word(68, 102).Byte(70, 1)
-                      .Append("(c) extra bytes").bytes();
-  EXPECT_TRUE(DecodeHeader(b).listing.ends_with(
-      "         Font name : Arial\n      Scale Factor : 2048\n     Master UL Pos : 65436\n"
-      "   Master UL Thick : 102\n   Font Scale Tech : 1\n           Variety : 0\n\n"));
-}
-
 // A descriptor size of 26 or less ends the listing after the typeface, with
 // no blank line, whatever the block holds.
 TEST(FontDescriptorListing, ShortDescriptorSizeEndsAfterTypeface) {
@@ -221,6 +212,8 @@ TEST(FontDescriptorFields, OneLinePerField) {
       {"bold method 2", 5, {{84, 2}}, "       Bold Method : Unknown (2)"},
       {"double underline signed", 5, {{68, 0x80}}, "    Top Dbl UL Pos : -128"},
       {"master underline position unsigned", 15, {{66, 0x80}}, "     Master UL Pos : 32768"},
+      {"TrueType scale factor", 15, {{64, 0x08}}, "      Scale Factor : 2048"},
+      {"TrueType scale technology", 15, {{70, 1}}, "   Font Scale Tech : 1"},
   };
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -288,7 +281,7 @@ TEST(FontDescriptorLayout, CutAtFieldBoundaries) {
 
 // --- Notice text --------------------------------------------------------------
 
-// Formats 0, 20 and unknown ones: the bytes past the descriptor size, read
+// Formats 0, 20 and unknown ones (TrueType has none): the bytes past the descriptor size, read
 // from where the fields ended; their count comes from the sizes, so where
 // the block has fewer bytes from there the notice keeps NULs (listed as
 // blanks).
@@ -304,6 +297,7 @@ TEST(FontDescriptorNotice, TrailingNotice) {
       {"block shorter than the descriptor size", Header(64, 100, 0).Append("abc"), ""},
       {"at most 511 bytes", Header(64, 64, 0).Append(longText), longText.substr(0, 511)},
       {"format 20 reads from 68", Header(68, 68, 20).Append("notice"), "notice"},
+      {"TrueType has none however long the block", Header(72, 72, 15).Append("(c) extra bytes"), ""},
       {"descriptor size past 64: read from 64", Header(64, 70, 0).Text(64, "0123456789"), "0123"},
       {"descriptor size short of the fields: NULs where the block ended", Header(68, 60, 20).Append("ab"),
        std::string("ab\0\0\0\0\0\0\0\0", 10)},

@@ -42,13 +42,6 @@ void DecodeWith(const fs::path& source, const fs::path& listing, const std::stri
   ASSERT_TRUE(request.message.empty()) << request.message;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 bool IsFontGroupLine(const std::string& line) {
   for (const char* key : {"<ESC>*c#D", "<ESC>*c#E", "<ESC>*c#F", "<ESC>)s#W", "<ESC>(s#W"}) {
     if (line.starts_with(key)) return true;

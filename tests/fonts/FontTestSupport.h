@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "TestSupport.h"
 #include "fonts/CharDescriptor.h"
 #include "fonts/FontDescriptor.h"
 
@@ -117,13 +118,6 @@ inline Bytes LaserJetBlock(const LaserJetFields& f, const Bytes& bitmap = {}) {
              High(f.width), Low(f.width), High(f.height), Low(f.height), High(f.deltaX), Low(f.deltaX)};
   for (const std::uint8_t byte : bitmap) b.push_back(byte);  // insert() trips a false g++ 12 bounds warning
   return b;
-}
-
-inline std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 // The first line that begins with `label` (written with its colon).

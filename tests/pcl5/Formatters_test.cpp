@@ -1,6 +1,9 @@
 // The value formatters over whole jobs: the line each one writes after the
 // escape header, and what it changes for the bytes and escapes that follow.
-// Table contents are checked at their edges only.
+// Table contents are checked at their edges only. The raster escapes hand
+// their rows to the row decoder: when rows are read at all, how they are
+// listed between the escape lines (and without them, contiguously), and how
+// the palette in use makes them 24-bit rows.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -40,6 +43,8 @@ TEST_P(Formatter, WritesItsLine) {
   EXPECT_EQ(got, c.listing) << test::FirstDifference(got, c.listing);
 }
 
+// The rows listed, summaries off.
+const std::uint32_t kRows = test::kNoSummaries | DF_RAS_GRAPH;
 const std::string kTwoByte = L("& t 21 P", "Text Parsing Method : 1 byte / 2 byte");
 
 const FormatterCase kCases[] = {
@@ -127,6 +132,31 @@ const FormatterCase kCases[] = {
          L("E", "Reset") + L("* r 2 A", "Start Raster Graphics : Scaled at X=0")},
     {"RasterData", E + "*b2Wxy" + E + "*b1VxZ",
      L("* b 2 W", "Transfer Raster Data") + L("* b 1 V", "Transfer Raster Data By Plane") + "Z\n"},
+
+    // Raster rows between (or without) their escape lines.
+    {"RowsAreSkippedUnlessShownOrCounted", E + "*b2WxyB", L("* b 2 W", "Transfer Raster Data") + "B\n"},
+    {"RowWithoutStartStartsRasterGraphics", E + "*b1W\xff",
+     L("* b 1 W", "Transfer Raster Data") + "<rast>:11111111\n", kRows},
+    {"RowsFollowTheirEscapes", E + "*r1A" + E + "*b1W\x80" + E + "*b1W\x01" + E + "*rB",
+     L("* r 1 A", "Start Raster Graphics : Start at Current X position") + L("* b 1 W", "Transfer Raster Data") +
+         "<rast>:1       \n" + L("* b 1 W", "Transfer Raster Data") + "<rast>:       1\n" +
+         L("* r B", "End Raster Graphics"),
+     kRows},
+    {"ContiguousRowsStandAlone", E + "*r1A" + E + "*b1W\x80" + E + "*b1W\x01" + E + "*rB",
+     L("* r 1 A", "Start Raster Graphics : Start at Current X position") + "<rast>:1       \n" +
+         "<rast>:       1\n" + L("* r B", "End Raster Graphics"),
+     kRows | DF_RAS_CONTIGUOUS},
+    // Only ESC*b#W with its upper-case W loses its header: a combined escape
+    // ending in a lower-case w keeps the header, and its formatter writes no
+    // meaning, so the row line follows the header on the same line.
+    {"ContiguousCombinedRowKeepsItsHeader", "A" + E + "*b2wab2WcdB",
+     "A\n" + std::string("[ ESC * b 2 w ]       ") + "<rast>: 11    1 11   1 \n" + "<rast>: 11   11 11  1  \n" +
+         "B\n",
+     kRows | DF_RAS_CONTIGUOUS},
+    // Delta rows emit the whole seed row, listed up to its last non-zero byte.
+    {"SeedRowCarriesOverForDeltaRows", E + "*b3M" + E + "*b2W\x01\xf0" + E + std::string("*b2W\x00\x0f", 6),
+     L("* b 3 M", "Set Raster Compression : Delta Row") + "<rast>:        1111    \n" + "<rast>:    11111111    \n",
+     kRows | DF_RAS_CONTIGUOUS},
 };
 INSTANTIATE_TEST_SUITE_P(All, Formatter, ::testing::ValuesIn(kCases), [](const auto& i) { return i.param.name; });
 
@@ -168,6 +198,26 @@ TEST(FontSelectionNotes, AttributeDropsIdAndResetClearsAll) {
   f = FontsAfter(E + "(12X" + E + ")s3T" + E + "E");
   EXPECT_EQ(std::tuple(f.primary.fontId, f.secondary.typeface, f.primary.changed),
             std::tuple(kFontFieldUnset, kFontFieldUnset, true));
+}
+
+// A palette copied to a control ID and configured as direct by pixel makes
+// the rows of a raster area that it is active for 24-bit rows: listed as
+// colours, counted in the colour summary, and the palette named in the
+// palette summary.
+TEST(RasterEscapesColour, DirectPaletteMakesTwentyFourBitRows) {
+  const std::string job = E + "&p5I" + E + "&p6C" + E + "*v6W" + std::string("\x00\x03\x08\x08\x08\x08", 6) + E +
+                          "&p5S" + E + "*r1A" + E + "*b9W" + std::string("\xff\x00\x00\x00\x00\xff\xff\x00\x00", 9) +
+                          E + "*rB";
+  const std::string listing = test::Decode(job, kRows | DF_24BIT_RAST | DF_PALETTE_SUM).listing;
+  const std::string rule = "\n===================================================\n\n";
+  // The row's last non-zero byte is the first of its third pixel: a pixel
+  // that reaches past it is not shown, but every pixel is counted.
+  EXPECT_NE(listing.find(L("* b 9 W", "Transfer Raster Data") + "<rast>:FF0000 0000FF \n"), std::string::npos)
+      << listing;
+  EXPECT_NE(listing.find(rule + "    Palettes referenced by raster :\n    id    5 : RGB, direct by pixel, 8 bits\n\n"),
+            std::string::npos)
+      << listing;
+  EXPECT_NE(listing.find(rule + "    24 Bit Raster Colors Referenced : 2\n\n"), std::string::npos) << listing;
 }
 
 }  // namespace

@@ -16,12 +16,6 @@
 namespace veltrix::test {
 namespace {
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
-  return n;
-}
-
 TEST(XlRealJobs, GhostscriptJobsDecodeCleanly) {
   struct Job {
     const char* file;

@@ -331,12 +331,6 @@ TEST(XlVendorImage, VendorDataFollowsItsOperator) {
 
 // ---- Jobs of a real driver ------------------------------------------------
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
-  return n;
-}
-
 // The rows of the listing, "1" a black pixel; a row line ends after its last one.
 std::vector<std::string> RowTexts(const std::string& listing) {
   std::vector<std::string> rows;

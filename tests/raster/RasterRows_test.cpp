@@ -163,12 +163,6 @@ TEST(RasterSeedRow, DirectColourIsTakenOnlyWhenRasterGraphicsStart) {
   EXPECT_EQ(decoder.Take(), "<rast>:010203 \n");
 }
 
-TEST(RasterSeedRow, RowsAreNotListedWithoutTheListingOption) {
-  test::RowDecoder decoder(/*listRows=*/false);
-  for (const std::int32_t method : {0, 1, 2, 3, 5, 1006, 1007, 1008}) decoder.Row(method, Hex("00 0001 41 05 0003"));
-  EXPECT_EQ(decoder.Take(), "");
-}
-
 // The row limit: 158,390 bytes, whatever the data says. A line of n bytes
 // is "<rast>:", 8 n characters and the line end.
 std::size_t LineBytes(const std::string& line) { return (line.size() - 8) / 8; }
