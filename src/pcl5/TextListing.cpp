@@ -106,19 +106,11 @@ void ListTextRun(const Pcl5View& run, std::uint8_t first, ByteReader& in) {
       p += n;
       column += static_cast<std::int32_t>(n + 1);
     } else {
-      // A CR or LF ends the line when a second one of its kind comes; any
-      // other byte ends a line that has one, or wraps a full line.
-      if (b == 13 || b == 10) {
-        const std::uint8_t bit = b == 13 ? 1 : 2;
-        if (lineEnds & bit) {
-          endLine();
-        } else {
-          lineEnds |= bit;
-        }
-      } else if (lineEnds != 0) {
-        endLine();
-      } else if (column >= kWrapColumn) {
-        endLine();
+      ListingLine line{column, lineEnds};
+      const LineBreak lineBreak = BreakBefore(line, b, true);
+      lineEnds = line.lineEnds;
+      if (lineBreak != LineBreak::None) endLine();
+      if (lineBreak == LineBreak::Wrap) {
         at = FormatText(at, "-->  ");
         column = 5;
       }
@@ -174,19 +166,9 @@ void ListTextByteSlow(const Pcl5View& run, std::uint8_t b) {
   const bool transparent = pcl.transparentLeft > 0;
   const bool plain = !twoByte && !transparent;
 
-  // Line ends: a CR or LF ends the line only when a second one of its kind
-  // arrives; any other byte ends a line that has a CR or LF, or wraps it.
-  if (plain && (b == 13 || b == 10)) {
-    const std::uint8_t bit = b == 13 ? 1 : 2;
-    if (run.ctx.textLine.lineEnds & bit) {
-      EndListingLine(run.ctx);
-    } else {
-      run.ctx.textLine.lineEnds |= bit;
-    }
-  } else if (run.ctx.textLine.lineEnds != 0) {
-    EndListingLine(run.ctx);
-  } else if (run.ctx.textLine.column >= kWrapColumn) {
-    EndListingLine(run.ctx);
+  const LineBreak lineBreak = BreakBefore(run.ctx.textLine, b, plain);
+  if (lineBreak != LineBreak::None) EndListingLine(run.ctx);
+  if (lineBreak == LineBreak::Wrap) {
     out.Put("-->  ");
     run.ctx.textLine.column = 5;
   }

@@ -9,6 +9,24 @@ namespace veltrix {
 
 inline constexpr std::int32_t kWrapColumn = 70;
 
+enum class LineBreak : std::uint8_t { None, End, Wrap };
+
+// The break a byte makes on the listing's text line before it is listed: a
+// CR or LF ends the line only when a second one of its kind arrives (the
+// first is noted on the line); any other byte ends a line that has a CR or
+// LF, or wraps a full one. `plain`: the byte is a one-byte character outside
+// transparent data, so a CR or LF is a line end at all.
+inline LineBreak BreakBefore(ListingLine& line, std::uint8_t b, bool plain) {
+  if (plain && (b == 13 || b == 10)) {
+    const std::uint8_t bit = b == 13 ? 1 : 2;
+    if (line.lineEnds & bit) return LineBreak::End;
+    line.lineEnds |= bit;
+    return LineBreak::None;
+  }
+  if (line.lineEnds != 0) return LineBreak::End;
+  return line.column >= kWrapColumn ? LineBreak::Wrap : LineBreak::None;
+}
+
 void ListTextByteSlow(const Pcl5View& run, std::uint8_t b);
 
 // Bytes a text run takes: printable ones, TAB, CR and LF.
